@@ -1,0 +1,42 @@
+# Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
+.PHONY: all run test linux windows sanitize bench soak screenshots package clean
+
+ROOT := $(abspath .)
+B := $(ROOT)/build
+CMAKE := cmake -G Ninja -Wno-dev
+
+all: linux
+
+# The Linux desktop program (Qt 6 + X11), with the unit and end-to-end tests.
+linux:
+	scripts/install-deps.sh build
+	$(CMAKE) -S . -B $(B)/linux -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DKESTRIN_WINDOWS_EXE=$(B)/windows/kestrin.exe -DKESTRIN_SANITIZE_DIR=$(B)/sanitize
+	cmake --build $(B)/linux
+
+# The Windows program, cross-built with mingw-w64 into one static exe.
+windows:
+	scripts/install-deps.sh build
+	$(CMAKE) -S . -B $(B)/windows -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64.cmake \
+	    -DCMAKE_BUILD_TYPE=MinSizeRel
+	cmake --build $(B)/windows
+
+# The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets.
+sanitize:
+	scripts/install-deps.sh build
+	CC=clang CXX=clang++ $(CMAKE) -S . -B $(B)/sanitize -DCMAKE_BUILD_TYPE=Debug \
+	    -DKESTRIN_QT=OFF -DKESTRIN_SANITIZE=ON -DKESTRIN_FUZZ=ON
+	cmake --build $(B)/sanitize
+
+run:
+	scripts/install-deps.sh run
+	$(MAKE) --no-print-directory linux
+	scripts/run.sh $(B)/linux/kestrin
+
+test:
+	scripts/install-deps.sh test
+	$(MAKE) --no-print-directory windows sanitize linux
+	cd $(B)/linux && ctest --output-on-failure --timeout 300
+
+clean:
+	rm -rf $(B)

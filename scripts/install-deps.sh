@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a make target needs, only those that are missing.
+#   scripts/install-deps.sh build|test|run|bench|package
+set -euo pipefail
+
+build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-dev
+       qt6-base-dev libgl-dev libxtst-dev libxi-dev libx11-dev libx11-xcb-dev libxcb1-dev
+       g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fonts-wqy-microhei)
+run=("${build[@]}" xdg-utils)
+test=("${build[@]}" xvfb xauth wine wine64 x11-utils)
+bench=("${test[@]}" xdotool gnuplot-nox)
+package=("${test[@]}" lintian dpkg-dev file zip)
+
+case "${1:-test}" in
+    build) wanted=("${build[@]}") ;;
+    run) wanted=("${run[@]}") ;;
+    test) wanted=("${test[@]}") ;;
+    bench) wanted=("${bench[@]}") ;;
+    package) wanted=("${package[@]}") ;;
+    *) echo "usage: $0 build|test|run|bench|package" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
