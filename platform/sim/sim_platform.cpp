@@ -213,7 +213,8 @@ void SimPlatform::AdvanceTo(std::int64_t target) {
     }
     m_now = next->second.dueMs;
     next->second.dueMs += next->second.periodMs;
-    const auto [window, id] = next->first;
+    const WindowId window = next->first.first;
+    const std::uintptr_t id = next->first.second;
     const bool pending = std::any_of(m_queue.begin(), m_queue.end(), [&](const Message& m) {
         return m.hwnd == window && m.message == kWmTimer && m.wParam == id;
     });
@@ -290,6 +291,7 @@ int SimPlatform::RunModal(WindowId dialog) {
         }
     }
     m_modalStack.pop_back();
+    m_modalResults.push_back(d->result);
     return d->result;
 }
 
@@ -683,6 +685,25 @@ std::optional<unsigned> SimPlatform::TimerPeriod(std::uintptr_t id) const {
     const auto it = m_timers.find({m_mainWindow, id});
     if (it == m_timers.end()) return std::nullopt;
     return it->second.periodMs;
+}
+
+bool SimPlatform::IsRunning(int dialogTemplateId) const {
+    return std::any_of(m_modalStack.begin(), m_modalStack.end(), [&](WindowId id) {
+        const Window* d = Find(id);
+        return d->templateId == dialogTemplateId && !d->ended;
+    });
+}
+
+Rect SimPlatform::ControlRect(int dialogTemplateId, int controlId) const {
+    const Window* newest = nullptr;
+    for (const auto& [id, w] : m_windows) {
+        if (w.parent == WindowId::None && w.templateId == dialogTemplateId) newest = &w;
+    }
+    if (newest == nullptr) return {};
+    for (const WindowId child : newest->children) {
+        if (Find(child)->controlId == controlId) return Find(child)->rect;
+    }
+    return {};
 }
 
 std::u16string SimPlatform::Caption(WindowId window) const {

@@ -119,6 +119,13 @@ public:
     // The main window (the first dialog created) and dialogs shown so far by template id.
     WindowId MainWindow() const { return m_mainWindow; }
     std::vector<int> DialogsShown() const { return m_dialogsShown; }
+    // What each modal run returned, in the order the runs ended.
+    const std::vector<int>& ModalResults() const { return m_modalResults; }
+    // True while a dialog made from this template is running.
+    bool IsRunning(int dialogTemplateId) const;
+    // A control's rectangle in its dialog's client area, pixels, for the newest dialog made
+    // from the template.
+    platform::Rect ControlRect(int dialogTemplateId, int controlId) const;
     // State of the main window's controls, while it exists or as it was when destroyed.
     std::u16string Text(int controlId) const;
     const std::vector<std::u16string>& TextHistory(int controlId) const;
@@ -223,6 +230,7 @@ private:
     std::vector<std::pair<unsigned, int>> m_hotKeyRegistrations;
     std::vector<unsigned> m_defaultProcessed;
     std::vector<int> m_dialogsShown;
+    std::vector<int> m_modalResults;
 };
 
 }  // namespace kestrin::sim

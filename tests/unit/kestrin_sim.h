@@ -1,0 +1,34 @@
+// Running Kestrin on the simulated platform, for the tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/click_rules.h"
+#include "platform/framework/afxwin.h"
+#include "platform/sim/sim_platform.h"
+#include "res/resource.h"
+
+using kestrin::sim::SimPlatform;
+
+inline const std::u16string kBadRateText = u"请输入不超过1000的正整数，\n注意不要输入空格、小数点";
+inline const std::u16string kReenterText = u"请重新输入";
+inline const std::u16string kCountLabel = u"点击计数：";
+inline const std::u16string kTooFastText =
+    u"点击计数：  丫的别点这么快啊                               老子显示跟不上啦";
+
+// The count label's text after `n` counted ticks.
+inline std::u16string CountLabel(long long n) {
+    const std::string digits = std::to_string(n);
+    return u"点击计数：         " + std::u16string(digits.begin(), digits.end());
+}
+
+inline const std::vector<std::uint32_t> kLeftDouble = {0x02, 0x04, 0x02, 0x04};
+inline const std::vector<std::uint32_t> kLeftSingle = {0x02, 0x04};
+inline const std::vector<std::uint32_t> kRightDouble = {0x08, 0x10, 0x08, 0x10};
+inline const std::vector<std::uint32_t> kRightSingle = {0x08, 0x10};
+
+// Runs the program with the script written so far: start-up, the main window's modal run,
+// and the end. Returns the process's exit code.
+inline int RunKestrin(SimPlatform& sim) { return RunApplication(sim); }
