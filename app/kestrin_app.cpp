@@ -4,7 +4,9 @@
 
 CKestrinApp theApp;
 
-CWinApp& AfxGetApp() { return theApp; }
+CWinApp& AfxGetApp() {
+    return theApp;
+}
 
 BOOL CKestrinApp::InitInstance() {
     INITCOMMONCONTROLSEX initCtrls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};

@@ -4,7 +4,7 @@
 #include "platform/framework/afxwin.h"
 
 class CKestrinApp : public CWinApp {
-public:
+  public:
     BOOL InitInstance() override;
 };
 

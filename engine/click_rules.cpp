@@ -9,10 +9,9 @@ UINT ClickPeriodMs(int rate, int unit) {
 }
 
 std::span<const DWORD> BurstFor(int mode) {
-    static constexpr std::array<DWORD, 4> kLeftDouble = {
-        MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-    static constexpr std::array<DWORD, 2> kLeftSingle = {MOUSEEVENTF_LEFTDOWN,
-                                                         MOUSEEVENTF_LEFTUP};
+    static constexpr std::array<DWORD, 4> kLeftDouble = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
+                                                         MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    static constexpr std::array<DWORD, 2> kLeftSingle = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     static constexpr std::array<DWORD, 4> kRightDouble = {
         MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
     static constexpr std::array<DWORD, 2> kRightSingle = {MOUSEEVENTF_RIGHTDOWN,
@@ -31,7 +30,9 @@ std::span<const DWORD> BurstFor(int mode) {
     }
 }
 
-CString CountResetText() { return u"点击计数：         0"; }
+CString CountResetText() {
+    return u"点击计数：         0";
+}
 
 CString CountText(int count) {
     CString text;
@@ -43,6 +44,10 @@ CString CountTooFastText() {
     return u"点击计数：  丫的别点这么快啊                               老子显示跟不上啦";
 }
 
-bool TooFastToShow(int rate, int unit) { return unit == PerSecond && rate > FAST_DISPLAY_LIMIT; }
+bool TooFastToShow(int rate, int unit) {
+    return unit == PerSecond && rate > FAST_DISPLAY_LIMIT;
+}
 
-int NextCount(int count) { return count < std::numeric_limits<int>::max() ? count + 1 : count; }
+int NextCount(int count) {
+    return count < std::numeric_limits<int>::max() ? count + 1 : count;
+}

@@ -49,11 +49,11 @@ enum class ControlKind { Edit, Button, GroupBox, ComboBox, Static, StaticIcon };
 
 struct ControlTemplate {
     ControlKind kind;
-    int id;                 // -1 for controls the program never addresses
+    int id;  // -1 for controls the program never addresses
     std::u16string_view text;
     DialogRect rect;
-    std::uint32_t style;    // includes Child | Visible
-    int iconResource = 0;   // for StaticIcon: the icon's resource identifier
+    std::uint32_t style;   // includes Child | Visible
+    int iconResource = 0;  // for StaticIcon: the icon's resource identifier
     // Entries a list box receives when the dialog is created, in this order.
     std::span<const std::u16string_view> initialEntries = {};
 

@@ -52,7 +52,7 @@ struct Message {
 
 // The framework's side of a dialog window, called by the backend.
 class WindowHost {
-public:
+  public:
     // Called by the framework's own modal loops (RunModal), never by a message box's loop,
     // for every queued message for this dialog or one of its controls, before dispatch.
     // Returns true when the message was consumed and must not be dispatched.
@@ -60,12 +60,12 @@ public:
     // Dispatches a message aimed at the dialog window itself (not at a control).
     virtual std::intptr_t Dispatch(const Message& msg) = 0;
 
-protected:
+  protected:
     ~WindowHost() = default;
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // --- Application --------------------------------------------------------------------
@@ -112,8 +112,8 @@ public:
     // --- Message boxes ------------------------------------------------------------------
     // Modal; its own loop dispatches timer ticks but pre-translates nothing, so a hot key
     // pressed meanwhile reaches no handler. Returns the button pressed (IDOK for type 0).
-    virtual int MessageBox(WindowId owner, std::u16string_view text,
-                           std::u16string_view caption, unsigned type) = 0;
+    virtual int MessageBox(WindowId owner, std::u16string_view text, std::u16string_view caption,
+                           unsigned type) = 0;
 
     // --- Timer --------------------------------------------------------------------------
     // Posts WM_TIMER (wParam = id) to the window every `periodMs`. Setting an identifier that

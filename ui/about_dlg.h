@@ -4,16 +4,16 @@
 #include "platform/framework/afxwin.h"
 
 class CAboutDlg : public CDialog {
-public:
+  public:
     CAboutDlg();
 
-protected:
+  protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
 
     DECLARE_MESSAGE_MAP()
 
-private:
+  private:
     // True when the point (client coordinates) lies strictly inside the link label.
     bool OverLink(CPoint point);
 };

@@ -79,4 +79,6 @@ void CKestrinDlg::OnPaint() {
     dc.DrawIcon(x, y, m_hIcon);
 }
 
-HCURSOR CKestrinDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR CKestrinDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}

@@ -5,10 +5,10 @@
 #include "platform/framework/afxwin.h"
 
 class CKestrinDlg : public CDialog {
-public:
+  public:
     CKestrinDlg();
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnInitDialog() override;

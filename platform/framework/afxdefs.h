@@ -81,8 +81,12 @@ struct INITCOMMONCONTROLSEX {
     DWORD dwICC;
 };
 
-inline int GET_X_LPARAM(LPARAM lp) { return static_cast<std::int16_t>(lp & 0xFFFF); }
-inline int GET_Y_LPARAM(LPARAM lp) { return static_cast<std::int16_t>((lp >> 16) & 0xFFFF); }
+inline int GET_X_LPARAM(LPARAM lp) {
+    return static_cast<std::int16_t>(lp & 0xFFFF);
+}
+inline int GET_Y_LPARAM(LPARAM lp) {
+    return static_cast<std::int16_t>((lp >> 16) & 0xFFFF);
+}
 inline LPARAM MAKELPARAM(int lo, int hi) {
     return static_cast<LPARAM>((static_cast<std::uint32_t>(hi & 0xFFFF) << 16) |
                                static_cast<std::uint32_t>(lo & 0xFFFF));

@@ -43,7 +43,9 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate) {
     return TRUE;
 }
 
-void CDialog::EndDialog(int result) { AfxPlatform().EndDialog(m_hWnd, result); }
+void CDialog::EndDialog(int result) {
+    AfxPlatform().EndDialog(m_hWnd, result);
+}
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     return AfxPlatform().IsDialogMessage(m_hWnd, *pMsg) ? TRUE : FALSE;
@@ -56,7 +58,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 LRESULT CDialog::DefWindowProc(const MSG& msg) {
     const bool closeBox = msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0) == SC_CLOSE;
@@ -79,14 +83,21 @@ ON_COMMAND(IDOK, OnOK)
 ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
-int CComboBox::GetCurSel() const { return AfxPlatform().ComboGetCurSel(m_hWnd); }
+int CComboBox::GetCurSel() const {
+    return AfxPlatform().ComboGetCurSel(m_hWnd);
+}
 
-int CComboBox::SetCurSel(int index) { return AfxPlatform().ComboSetCurSel(m_hWnd, index); }
+int CComboBox::SetCurSel(int index) {
+    return AfxPlatform().ComboSetCurSel(m_hWnd, index);
+}
 
-int CComboBox::AddString(const CString& text) { return AfxPlatform().ComboAddString(m_hWnd, text); }
+int CComboBox::AddString(const CString& text) {
+    return AfxPlatform().ComboAddString(m_hWnd, text);
+}
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
-    if (control.m_hWnd == HWND::None) control.m_hWnd = AfxPlatform().GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id);
+    if (control.m_hWnd == HWND::None)
+        control.m_hWnd = AfxPlatform().GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value) {

@@ -11,7 +11,7 @@ struct CDataExchange {
 };
 
 class CDialog : public CWnd, private kestrin::platform::WindowHost {
-public:
+  public:
     explicit CDialog(UINT idTemplate, CWnd* parent = nullptr);
 
     // Creates the dialog, calls OnInitDialog and runs the modal loop until OK or cancel.
@@ -25,7 +25,7 @@ public:
     // Dialog keyboard navigation: Enter, Esc, Tab.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-protected:
+  protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();
     virtual void OnCancel();
@@ -34,7 +34,7 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-private:
+  private:
     // WindowHost: how the backend reaches this dialog.
     bool PreTranslate(MSG& msg) override;
     std::intptr_t Dispatch(const MSG& msg) override { return WindowProc(msg); }
@@ -44,7 +44,7 @@ private:
 };
 
 class CComboBox : public CWnd {
-public:
+  public:
     int GetCurSel() const;
     int SetCurSel(int index);
     int AddString(const CString& text);

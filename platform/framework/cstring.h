@@ -5,10 +5,10 @@
 #include <string_view>
 
 class CString {
-public:
+  public:
     CString() = default;
-    CString(const char16_t* text) : m_str(text) {}  // NOLINT: converts like the original
-    CString(std::u16string_view text) : m_str(text) {}  // NOLINT
+    CString(const char16_t* text) : m_str(text) {}            // NOLINT: converts like the original
+    CString(std::u16string_view text) : m_str(text) {}        // NOLINT
     CString(std::u16string text) : m_str(std::move(text)) {}  // NOLINT
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
@@ -25,6 +25,6 @@ public:
 
     friend bool operator==(const CString&, const CString&) = default;
 
-private:
+  private:
     std::u16string m_str;
 };

@@ -4,9 +4,13 @@
 
 #include "res/dialogs.h"
 
-HICON CWinApp::LoadIcon(int resourceId) const { return AfxPlatform().LoadIcon(resourceId); }
+HICON CWinApp::LoadIcon(int resourceId) const {
+    return AfxPlatform().LoadIcon(resourceId);
+}
 
-HCURSOR CWinApp::LoadCursor(int resourceId) const { return AfxPlatform().LoadCursor(resourceId); }
+HCURSOR CWinApp::LoadCursor(int resourceId) const {
+    return AfxPlatform().LoadCursor(resourceId);
+}
 
 kestrin::platform::Platform& AfxPlatform() {
     auto* platform = AfxGetApp().m_pPlatform;
@@ -49,19 +53,31 @@ BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT vk) {
     return AfxPlatform().RegisterHotKey(window, id, modifiers, vk) ? TRUE : FALSE;
 }
 
-BOOL GetCursorPos(CPoint* point) { return AfxPlatform().GetCursorPos(*point) ? TRUE : FALSE; }
+BOOL GetCursorPos(CPoint* point) {
+    return AfxPlatform().GetCursorPos(*point) ? TRUE : FALSE;
+}
 
-BOOL SetCursorPos(int x, int y) { return AfxPlatform().SetCursorPos({x, y}) ? TRUE : FALSE; }
+BOOL SetCursorPos(int x, int y) {
+    return AfxPlatform().SetCursorPos({x, y}) ? TRUE : FALSE;
+}
 
-void SendMouseBurst(std::span<const DWORD> flags) { AfxPlatform().SendMouseBurst(flags); }
+void SendMouseBurst(std::span<const DWORD> flags) {
+    AfxPlatform().SendMouseBurst(flags);
+}
 
-HCURSOR SetCursor(HCURSOR cursor) { return AfxPlatform().SetCursor(cursor); }
+HCURSOR SetCursor(HCURSOR cursor) {
+    return AfxPlatform().SetCursor(cursor);
+}
 
-int GetSystemMetrics(int index) { return AfxPlatform().GetSystemMetrics(index); }
+int GetSystemMetrics(int index) {
+    return AfxPlatform().GetSystemMetrics(index);
+}
 
 void ShellExecuteW(std::nullptr_t, std::nullptr_t, const CString& file, std::nullptr_t,
                    std::nullptr_t, int) {
     AfxPlatform().ShellOpen(file);
 }
 
-CString LoadResourceString(UINT id) { return CString(kestrin::res::FindString(static_cast<int>(id))); }
+CString LoadResourceString(UINT id) {
+    return CString(kestrin::res::FindString(static_cast<int>(id)));
+}

@@ -4,7 +4,7 @@
 #include "platform/framework/cwnd.h"
 
 class CWinApp {
-public:
+  public:
     CWinApp() = default;
     virtual ~CWinApp() = default;
     CWinApp(const CWinApp&) = delete;
@@ -19,7 +19,7 @@ public:
     HCURSOR LoadCursor(int resourceId) const;
 
     CWnd* m_pMainWnd = nullptr;
-    CString m_pszAppName;      // the executable's name unless the program sets one
+    CString m_pszAppName;  // the executable's name unless the program sets one
     CString m_pszRegistryKey;
     kestrin::platform::Platform* m_pPlatform = nullptr;
 };
@@ -31,7 +31,7 @@ kestrin::platform::Platform& AfxPlatform();
 
 // Attaches a platform to the application for the lifetime of this object.
 class CPlatformScope {
-public:
+  public:
     explicit CPlatformScope(kestrin::platform::Platform& platform);
     ~CPlatformScope();
     CPlatformScope(const CPlatformScope&) = delete;

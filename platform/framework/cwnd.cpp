@@ -6,7 +6,9 @@ BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const CString& text) {
     return AfxPlatform().AppendMenu(m_hMenu, flags, id, text) ? TRUE : FALSE;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 CWnd* CWnd::GetDlgItem(int id) {
     const HWND child = AfxPlatform().GetDlgItem(m_hWnd, id);
@@ -16,13 +18,21 @@ CWnd* CWnd::GetDlgItem(int id) {
     return &wrapper;
 }
 
-void CWnd::SetWindowText(const CString& text) { AfxPlatform().SetWindowText(m_hWnd, text); }
+void CWnd::SetWindowText(const CString& text) {
+    AfxPlatform().SetWindowText(m_hWnd, text);
+}
 
-void CWnd::GetWindowText(CString& text) const { text = AfxPlatform().GetWindowText(m_hWnd); }
+void CWnd::GetWindowText(CString& text) const {
+    text = AfxPlatform().GetWindowText(m_hWnd);
+}
 
-void CWnd::GetWindowRect(CRect* rect) const { *rect = CRect(AfxPlatform().GetWindowRect(m_hWnd)); }
+void CWnd::GetWindowRect(CRect* rect) const {
+    *rect = CRect(AfxPlatform().GetWindowRect(m_hWnd));
+}
 
-void CWnd::GetClientRect(CRect* rect) const { *rect = CRect(AfxPlatform().GetClientRect(m_hWnd)); }
+void CWnd::GetClientRect(CRect* rect) const {
+    *rect = CRect(AfxPlatform().GetClientRect(m_hWnd));
+}
 
 void CWnd::ScreenToClient(CRect* rect) const {
     auto& platform = AfxPlatform();
@@ -31,7 +41,9 @@ void CWnd::ScreenToClient(CRect* rect) const {
     *rect = CRect({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
 }
 
-BOOL CWnd::IsIconic() const { return AfxPlatform().IsIconic(m_hWnd) ? TRUE : FALSE; }
+BOOL CWnd::IsIconic() const {
+    return AfxPlatform().IsIconic(m_hWnd) ? TRUE : FALSE;
+}
 
 CMenu* CWnd::GetSystemMenu(BOOL revert) {
     m_sysMenu.m_hMenu = AfxPlatform().GetSystemMenu(m_hWnd, revert != FALSE);
@@ -47,7 +59,9 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs, void*) {
     return AfxPlatform().SetTimer(m_hWnd, id, elapseMs) ? id : 0;
 }
 
-BOOL CWnd::KillTimer(UINT_PTR id) { return AfxPlatform().KillTimer(m_hWnd, id) ? TRUE : FALSE; }
+BOOL CWnd::KillTimer(UINT_PTR id) {
+    return AfxPlatform().KillTimer(m_hWnd, id) ? TRUE : FALSE;
+}
 
 int CWnd::MessageBox(const CString& text, const char16_t* caption, UINT type) {
     const CString title = caption != nullptr ? CString(caption) : AfxGetApp().m_pszAppName;
@@ -82,19 +96,29 @@ bool CWnd::OnWndMsg(const MSG& msg, LRESULT& result) {
     return false;
 }
 
-LRESULT CWnd::Default() { return m_pCurrentMsg != nullptr ? DefWindowProc(*m_pCurrentMsg) : 0; }
+LRESULT CWnd::Default() {
+    return m_pCurrentMsg != nullptr ? DefWindowProc(*m_pCurrentMsg) : 0;
+}
 
-LRESULT CWnd::DefWindowProc(const MSG& msg) { return AfxPlatform().DefaultProcessing(msg); }
+LRESULT CWnd::DefWindowProc(const MSG& msg) {
+    return AfxPlatform().DefaultProcessing(msg);
+}
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     static constexpr AFX_MSGMAP map{nullptr, {}};
     return &map;
 }
 
-const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWnd::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 CPaintDC::CPaintDC(CWnd* wnd) : m_pWnd(wnd), m_hDC(AfxPlatform().BeginPaint(wnd->m_hWnd)) {}
 
-CPaintDC::~CPaintDC() { AfxPlatform().EndPaint(m_pWnd->m_hWnd, m_hDC); }
+CPaintDC::~CPaintDC() {
+    AfxPlatform().EndPaint(m_pWnd->m_hWnd, m_hDC);
+}
 
-void CPaintDC::DrawIcon(int x, int y, HICON icon) { AfxPlatform().DrawIcon(m_hDC, x, y, icon); }
+void CPaintDC::DrawIcon(int x, int y, HICON icon) {
+    AfxPlatform().DrawIcon(m_hDC, x, y, icon);
+}

@@ -8,13 +8,13 @@
 #include "platform/framework/message_map.h"
 
 class CMenu {
-public:
+  public:
     HMENU m_hMenu = HMENU::None;
     BOOL AppendMenu(UINT flags, UINT_PTR id = 0, const CString& text = {});
 };
 
 class CWnd {
-public:
+  public:
     CWnd() = default;
     virtual ~CWnd() = default;
     CWnd(const CWnd&) = delete;
@@ -42,7 +42,7 @@ public:
     // Sends a message straight to this window's handlers.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
-protected:
+  protected:
     // Dispatch through the message maps, then default processing.
     LRESULT WindowProc(const MSG& msg);
     // Default processing of the message being handled.
@@ -52,7 +52,7 @@ protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
-private:
+  private:
     bool OnWndMsg(const MSG& msg, LRESULT& result);
 
     const MSG* m_pCurrentMsg = nullptr;
@@ -62,7 +62,7 @@ private:
 
 // A paint context for the duration of a paint handler.
 class CPaintDC {
-public:
+  public:
     explicit CPaintDC(CWnd* wnd);
     ~CPaintDC();
     CPaintDC(const CPaintDC&) = delete;
@@ -71,7 +71,7 @@ public:
     HDC GetSafeHdc() const { return m_hDC; }
     void DrawIcon(int x, int y, HICON icon);
 
-private:
+  private:
     CWnd* m_pWnd;
     HDC m_hDC;
 };

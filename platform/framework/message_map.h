@@ -90,21 +90,24 @@ constexpr AFX_MSGMAP_ENTRY Command() {
 
 }  // namespace afx_detail
 
-#define DECLARE_MESSAGE_MAP()                           \
-protected:                                              \
-    static const AFX_MSGMAP* GetThisMessageMap();       \
+#define DECLARE_MESSAGE_MAP()                     \
+  protected:                                      \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                              \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }       \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                       \
-        using ThisClass = theClass;                                                         \
-        using TheBaseClass = baseClass;                                                     \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                     \
+    }                                                   \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {   \
+        using ThisClass = theClass;                     \
+        using TheBaseClass = baseClass;                 \
         static constexpr AFX_MSGMAP_ENTRY entries[] = {
-#define END_MESSAGE_MAP()                                                                   \
-    };                                                                                      \
-    static constexpr AFX_MSGMAP map{&TheBaseClass::GetThisMessageMap, entries};             \
-    return &map;                                                                            \
+#define END_MESSAGE_MAP()                                                       \
+    }                                                                           \
+    ;                                                                           \
+    static constexpr AFX_MSGMAP map{&TheBaseClass::GetThisMessageMap, entries}; \
+    return &map;                                                                \
     }
 
 #define ON_WM_TIMER() afx_detail::Timer<&ThisClass::OnTimer>(),

@@ -37,7 +37,9 @@ constexpr int kSmCyIcon = 12;
 constexpr int kBaseX = 6;
 constexpr int kBaseY = 13;
 
-int MulDiv(int a, int b, int c) { return (2 * a * b + c) / (2 * c); }
+int MulDiv(int a, int b, int c) {
+    return (2 * a * b + c) / (2 * c);
+}
 
 std::intptr_t PackPoint(Point p) {
     return static_cast<std::intptr_t>((static_cast<std::uint32_t>(p.y & 0xFFFF) << 16) |
@@ -83,7 +85,9 @@ SimPlatform::~SimPlatform() = default;
 
 // --- Script ----------------------------------------------------------------------------
 
-void SimPlatform::Then(std::function<void()> action) { m_script.push_back(std::move(action)); }
+void SimPlatform::Then(std::function<void()> action) {
+    m_script.push_back(std::move(action));
+}
 
 void SimPlatform::SetText(int controlId, std::u16string text) {
     Then([this, controlId, text] {
@@ -203,7 +207,8 @@ void SimPlatform::Advance(std::int64_t ms) {
 void SimPlatform::AdvanceTo(std::int64_t target) {
     auto next = m_timers.end();
     for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
-        if (it->second.dueMs <= target && (next == m_timers.end() || it->second.dueMs < next->second.dueMs)) {
+        if (it->second.dueMs <= target &&
+            (next == m_timers.end() || it->second.dueMs < next->second.dueMs)) {
             next = it;
         }
     }
@@ -274,8 +279,9 @@ void SimPlatform::Deliver(const Message& msg) {
         }
         SetWindowText(target->id, text);
     } else if (target->kind == ControlKind::Button && msg.message == kWmLButtonUp) {
-        Find(target->parent)->host->Dispatch(
-            {target->parent, kWmCommand, static_cast<std::uintptr_t>(target->controlId), 0});
+        Find(target->parent)
+            ->host->Dispatch(
+                {target->parent, kWmCommand, static_cast<std::uintptr_t>(target->controlId), 0});
     }
 }
 
@@ -360,8 +366,8 @@ WindowId SimPlatform::CreateDialogWindow(const platform::DialogTemplate& tmpl,
     dialog.rect = {10 + offset, 40 + offset, 10 + offset + MulDiv(tmpl.rect.cx, kBaseX, 4),
                    40 + offset + MulDiv(tmpl.rect.cy, kBaseY, 8)};
     dialog.hasSystemMenu = (tmpl.style & ws::SysMenu) != 0 && !m_noSystemMenu;
-    dialog.systemMenu = {{0, kScMinimize, u"最小化(&N)"}, {kMfSeparator, 0, u""},
-                         {0, kScClose, u"关闭(&C)"}};
+    dialog.systemMenu = {
+        {0, kScMinimize, u"最小化(&N)"}, {kMfSeparator, 0, u""}, {0, kScClose, u"关闭(&C)"}};
 
     for (const auto& control : tmpl.controls) {
         const bool removed = std::find(m_removedControls.begin(), m_removedControls.end(),
@@ -375,8 +381,8 @@ WindowId SimPlatform::CreateDialogWindow(const platform::DialogTemplate& tmpl,
         child.style = control.style;
         child.text = control.text;
         const auto& r = control.rect;
-        child.rect = {MulDiv(r.x, kBaseX, 4), MulDiv(r.y, kBaseY, 8),
-                      MulDiv(r.x + r.cx, kBaseX, 4), MulDiv(r.y + r.cy, kBaseY, 8)};
+        child.rect = {MulDiv(r.x, kBaseX, 4), MulDiv(r.y, kBaseY, 8), MulDiv(r.x + r.cx, kBaseX, 4),
+                      MulDiv(r.y + r.cy, kBaseY, 8)};
         dialog.children.push_back(child.id);
         m_windows.emplace(child.id, std::move(child));
     }
@@ -548,8 +554,8 @@ bool SimPlatform::KillTimer(WindowId window, std::uintptr_t id) {
 
 bool SimPlatform::RegisterHotKey(WindowId window, int id, unsigned modifiers, unsigned vk) {
     m_hotKeyRegistrations.emplace_back(vk, id);
-    const bool failing = std::find(m_failingKeys.begin(), m_failingKeys.end(), vk) !=
-                         m_failingKeys.end();
+    const bool failing =
+        std::find(m_failingKeys.begin(), m_failingKeys.end(), vk) != m_failingKeys.end();
     if (failing || modifiers != 0 || m_hotKeys.contains(vk)) return false;
     m_hotKeys[vk] = {window, id};
     return true;
@@ -623,13 +629,16 @@ bool SimPlatform::AppendMenu(platform::MenuId menu, unsigned flags, std::uintptr
     return true;
 }
 
-void SimPlatform::ShellOpen(std::u16string_view address) { m_opened.emplace_back(address); }
+void SimPlatform::ShellOpen(std::u16string_view address) {
+    m_opened.emplace_back(address);
+}
 
 // --- Records ---------------------------------------------------------------------------
 
 std::vector<std::uint32_t> SimPlatform::MouseEvents() const {
     std::vector<std::uint32_t> all;
-    for (const auto& burst : m_bursts) all.insert(all.end(), burst.flags.begin(), burst.flags.end());
+    for (const auto& burst : m_bursts)
+        all.insert(all.end(), burst.flags.begin(), burst.flags.end());
     return all;
 }
 

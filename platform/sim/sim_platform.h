@@ -54,7 +54,7 @@ struct DrawnIcon {
 };
 
 class SimPlatform final : public platform::Platform {
-public:
+  public:
     SimPlatform();
     ~SimPlatform() override;
 
@@ -98,6 +98,8 @@ public:
     // --- What happened ------------------------------------------------------------------
     std::int64_t Now() const { return m_now; }
     bool ScriptRanOut() const { return m_scriptRanOut; }
+    // Script actions never run because every loop had ended.
+    std::size_t PendingActions() const { return m_script.size(); }
     int UnexpectedAnswers() const { return m_unexpectedAnswers; }
     const std::vector<MouseBurst>& Bursts() const { return m_bursts; }
     // All button events sent, in order.
@@ -180,7 +182,7 @@ public:
                     std::u16string_view text) override;
     void ShellOpen(std::u16string_view address) override;
 
-private:
+  private:
     struct Window;
     struct Timer {
         unsigned periodMs;

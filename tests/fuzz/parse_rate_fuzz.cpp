@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     long long expectedValue = 0;
     const bool expected = Expected(text, expectedValue);
     if (accepted != expected) std::abort();
-    if (accepted && (value != expectedValue || field.str() != text || !sim.MessageBoxes().empty())) {
+    if (accepted &&
+        (value != expectedValue || field.str() != text || !sim.MessageBoxes().empty())) {
         std::abort();
     }
     if (!accepted && (!field.IsEmpty() || sim.MessageBoxes().size() != 1)) std::abort();

@@ -50,7 +50,7 @@ TEST(AboutBox, TheEntryOpensTheBoxAndOtherCommandsGetDefaultProcessing) {
 }
 
 class AboutLink : public ::testing::Test {
-protected:
+  protected:
     // Opens the About box, then clicks at each point with the flags given.
     void ClickAll(const std::vector<std::pair<Point, UINT>>& clicks) {
         sim.SystemCommand(IDM_ABOUTBOX);
@@ -86,8 +86,8 @@ TEST_F(AboutLink, EdgesOutsidePointsAndModifiersOpenNothing) {
     const auto r = Link();
     const int midX = (r.left + r.right) / 2;
     const int midY = (r.top + r.bottom) / 2;
-    ClickAll({{{r.left, midY}, MK_LBUTTON},   // leftmost pixel column
-              {{midX, r.top}, MK_LBUTTON},    // top pixel row
+    ClickAll({{{r.left, midY}, MK_LBUTTON},  // leftmost pixel column
+              {{midX, r.top}, MK_LBUTTON},   // top pixel row
               {{r.right, midY}, MK_LBUTTON},
               {{midX, r.bottom}, MK_LBUTTON},
               {{r.left - 5, midY}, MK_LBUTTON},

@@ -1,6 +1,8 @@
 // Running Kestrin on the simulated platform, for the tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,5 +32,10 @@ inline const std::vector<std::uint32_t> kRightDouble = {0x08, 0x10, 0x08, 0x10};
 inline const std::vector<std::uint32_t> kRightSingle = {0x08, 0x10};
 
 // Runs the program with the script written so far: start-up, the main window's modal run,
-// and the end. Returns the process's exit code.
-inline int RunKestrin(SimPlatform& sim) { return RunApplication(sim); }
+// and the end. Returns the process's exit code. Every action of the script must have run:
+// one left over means the program ended before the test expected it to.
+inline int RunKestrin(SimPlatform& sim) {
+    const int exitCode = RunApplication(sim);
+    EXPECT_EQ(sim.PendingActions(), 0u) << "the program ended before the script did";
+    return exitCode;
+}

@@ -10,8 +10,9 @@ TEST(MainWindow, OpensWithItsDefaultsAndEndsTheProcessWhenClosed) {
     SimPlatform sim;
     sim.Then([&] {
         EXPECT_EQ(sim.Caption(sim.MainWindow()), u"Kestrin");
-        EXPECT_EQ(sim.Entries(IDC_CLICK_MODE),
-                  (std::vector<std::u16string>{u"左键双击", u"左键单击", u"右键双击", u"右键单击"}));
+        EXPECT_EQ(
+            sim.Entries(IDC_CLICK_MODE),
+            (std::vector<std::u16string>{u"左键双击", u"左键单击", u"右键双击", u"右键单击"}));
         EXPECT_EQ(sim.Entries(IDC_UNIT), (std::vector<std::u16string>{u"次/秒", u"秒/次"}));
         EXPECT_EQ(sim.Selection(IDC_CLICK_MODE), LeftDouble);
         EXPECT_EQ(sim.Selection(IDC_UNIT), PerSecond);
@@ -21,7 +22,7 @@ TEST(MainWindow, OpensWithItsDefaultsAndEndsTheProcessWhenClosed) {
         EXPECT_EQ(sim.Icon(true), static_cast<HICON>(IDR_MAINFRAME));
         EXPECT_EQ(sim.Icon(false), static_cast<HICON>(IDR_MAINFRAME));
         EXPECT_EQ(sim.HotKeys(), (std::vector<std::pair<unsigned, int>>{{VK_F3, HOTKEY_START},
-                                                                       {VK_F4, HOTKEY_STOP}}));
+                                                                        {VK_F4, HOTKEY_STOP}}));
         EXPECT_EQ(theApp.m_pMainWnd->GetSafeHwnd(), sim.MainWindow());
     });
     sim.PressKey(VK_ESCAPE);
@@ -31,7 +32,8 @@ TEST(MainWindow, OpensWithItsDefaultsAndEndsTheProcessWhenClosed) {
     EXPECT_FALSE(sim.ScriptRanOut());
     EXPECT_EQ(sim.ModalResults(), std::vector<int>{IDCANCEL});
     EXPECT_EQ(sim.DialogsShown(), std::vector<int>{IDD_MAIN});
-    EXPECT_EQ(sim.CommonControlsInits(), (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{8, 0xFF}}));
+    EXPECT_EQ(sim.CommonControlsInits(),
+              (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{8, 0xFF}}));
     EXPECT_EQ(theApp.m_pMainWnd, nullptr) << "no dangling main window after the run";
     EXPECT_TRUE(sim.MessageBoxes().empty());
 }

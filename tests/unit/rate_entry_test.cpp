@@ -1,9 +1,10 @@
 // Which rate texts are accepted, with which value, and what a rejection does.
+#include "engine/rate_entry.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine/rate_entry.h"
 #include "platform/framework/cwinapp.h"
 #include "platform/sim/sim_platform.h"
 
@@ -29,8 +30,16 @@ Parsed Parse(std::u16string text) {
 
 TEST(RateEntry, AcceptsOptionalPlusAndAsciiDigitsUpToTheLimit) {
     const std::pair<std::u16string, int> cases[] = {
-        {u"", 0},     {u"+", 0},       {u"0", 0},     {u"+0", 0},    {u"10", 10},
-        {u"+10", 10}, {u"0010", 10},   {u"1000", 1000}, {u"1", 1},   {u"999", 999},
+        {u"", 0},
+        {u"+", 0},
+        {u"0", 0},
+        {u"+0", 0},
+        {u"10", 10},
+        {u"+10", 10},
+        {u"0010", 10},
+        {u"1000", 1000},
+        {u"1", 1},
+        {u"999", 999},
         {u"000000000000000001000", 1000},
     };
     for (const auto& [text, value] : cases) {
@@ -44,11 +53,25 @@ TEST(RateEntry, AcceptsOptionalPlusAndAsciiDigitsUpToTheLimit) {
 
 TEST(RateEntry, RejectsEverythingElseWithOneBoxAndAnEmptyText) {
     const std::u16string cases[] = {
-        u"1001",  u"999999999999", u" 10",   u"10 ",   u"1.5",   u"-3",   u"++1",
-        u"1+",    u"\uFF11\uFF10", u"a",     u"10a",   u"\t5",   u"1,0",  u"+-",
+        u"1001",
+        u"999999999999",
+        u" 10",
+        u"10 ",
+        u"1.5",
+        u"-3",
+        u"++1",
+        u"1+",
+        u"\uFF11\uFF10",
+        u"a",
+        u"10a",
+        u"\t5",
+        u"1,0",
+        u"+-",
         std::u16string(1, char16_t(0xD800)),  // a lone surrogate
         std::u16string(1, char16_t(0xFFFF)),  // the largest code unit, compared unsigned
-        std::u16string(u"1\0" u"2", 3),       // an embedded NUL
+        std::u16string(u"1\0"
+                       u"2",
+                       3),  // an embedded NUL
     };
     for (const auto& text : cases) {
         const Parsed p = Parse(text);
