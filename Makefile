@@ -38,5 +38,12 @@ test:
 	$(MAKE) --no-print-directory windows sanitize linux
 	cd $(B)/linux && ctest --output-on-failure --timeout 300
 
+# The Debian package and the Windows release zip.
+package:
+	scripts/install-deps.sh package
+	$(MAKE) --no-print-directory linux windows
+	cd $(B)/linux && cpack
+	scripts/make-windows-zip.sh $(B)/windows
+
 clean:
 	rm -rf $(B)

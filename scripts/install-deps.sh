@@ -7,9 +7,9 @@ build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-d
        qt6-base-dev libgl-dev libxtst-dev libxi-dev libx11-dev libx11-xcb-dev libxcb1-dev
        g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fonts-wqy-microhei)
 run=("${build[@]}" xdg-utils)
-test=("${build[@]}" xvfb xauth wine wine64 x11-utils)
+test=("${build[@]}" xvfb xauth wine wine64 x11-utils lintian dpkg-dev)
 bench=("${test[@]}" xdotool gnuplot-nox)
-package=("${test[@]}" lintian dpkg-dev file zip)
+package=("${test[@]}" zip unzip)
 
 case "${1:-test}" in
     build) wanted=("${build[@]}") ;;
