@@ -1,0 +1,269 @@
+#!/usr/bin/env python3
+"""Click-rate benchmark: does Kestrin click exactly as often as it says?
+
+Runs the real program on a private Xvfb, types the rate, chooses the mode, presses F3 and F4
+through XTest, and watches the clicks from outside (XInput2 raw events on the root). The same
+periods are run with `xdotool click --repeat N --delay D` as a peer. Writes a Markdown report
+and a gnuplot plot. It measures; it never fails on a timing.
+
+    run_bench.py --kestrin build/bench/kestrin --observer build/bench/tests/tools/x_event_log \
+                 --report docs/benchmarks.md --plot docs/benchmark-rates.png [--quick]
+"""
+
+import argparse
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from xsession import Kestrin, XSession  # noqa: E402
+
+RATES = [1, 10, 30, 31, 100, 200, 333, 500, 1000]  # clicks per second typed into the field
+POINTER_PARKING = (1000, 740)  # away from Kestrin's window: clicks land on the bare root
+F3_KEYCODE = 69
+F4_KEYCODE = 70
+
+
+def period_ms(rate):
+    return 1000 // rate
+
+
+def duration_s(rate, quick):
+    ticks, floor = (50, 2.0) if quick else (200, 5.0)
+    return max(floor, ticks * period_ms(rate) / 1000) + period_ms(rate) / 1000
+
+
+def percentile(values, p):
+    ordered = sorted(values)
+    if not ordered:
+        return float("nan")
+    k = min(len(ordered) - 1, max(0, round(p / 100 * (len(ordered) - 1))))
+    return ordered[k]
+
+
+def analyse(presses_ns, per_burst, period, start_ns=None, stop_ns=None):
+    """Timing figures from the press times (ns) of one run."""
+    inside = [t for t in presses_ns if stop_ns is None or t <= stop_ns + 20_000_000]
+    after = [t for t in presses_ns if stop_ns is not None and t > stop_ns + 20_000_000]
+    bursts = inside[::per_burst]
+    out = {"presses": len(inside), "ticks": len(bursts), "after_stop": len(after),
+           "whole": len(inside) % per_burst == 0}
+    if len(bursts) >= 2:
+        span_ms = (bursts[-1] - bursts[0]) / 1e6
+        intervals = [(b - a) / 1e6 for a, b in zip(bursts, bursts[1:])]
+        out.update(
+            achieved=(len(bursts) - 1) / (span_ms / 1000),
+            p50=percentile(intervals, 50), p99=percentile(intervals, 99), max=max(intervals),
+            missed=max(0, round(span_ms / period) + 1 - len(bursts)))
+    if start_ns is not None and bursts:
+        out["first_ms"] = (bursts[0] - start_ns) / 1e6
+    return out
+
+
+def run_kestrin_case(session, exe, rate, single, quick):
+    k = Kestrin(session, exe)
+    try:
+        k.set_rate(str(rate))
+        if single:
+            k.choose_single_click()
+        session.xdotool("mousemove", *map(str, POINTER_PARKING))
+        time.sleep(0.3)
+        cpu0, xcpu0, t0 = k.stats.cpu_seconds(), session.xvfb_stats.cpu_seconds(), time.monotonic()
+        k.key("F3")
+        time.sleep(duration_s(rate, quick))
+        k.key("F4")
+        cpu1, xcpu1, t1 = k.stats.cpu_seconds(), session.xvfb_stats.cpu_seconds(), time.monotonic()
+        rss = k.stats.peak_rss_mb()
+        time.sleep(0.5)
+        events = [e for e in session.observer.snapshot() if e[3] >= k.started_ns]
+    finally:
+        k.close()
+    f3 = next((e[3] for e in events if e[0] == "K" and e[1] == F3_KEYCODE), None)
+    f4 = next((e[3] for e in events if e[0] == "K" and e[1] == F4_KEYCODE and e[3] > (f3 or 0)), None)
+    presses = [e[3] for e in events if e[0] == "P" and f3 is not None and e[3] > f3]
+    releases = [e for e in events if e[0] == "R" and f3 is not None and e[3] > f3]
+    result = analyse(presses, 1 if single else 2, period_ms(rate), f3, f4)
+    result.update(cpu=100 * (cpu1 - cpu0) / (t1 - t0), xcpu=100 * (xcpu1 - xcpu0) / (t1 - t0),
+                  rss=rss, balanced=len(releases) == len(presses), map_ms=k.map_ms)
+    return result
+
+
+def run_xdotool_case(session, rate, quick):
+    period = period_ms(rate)
+    n = max(2, round(duration_s(rate, quick) * 1000 / period))
+    session.xdotool("mousemove", *map(str, POINTER_PARKING))
+    start = time.monotonic_ns()
+    t0 = time.monotonic()
+    proc = subprocess.Popen(["xdotool", "click", "--repeat", str(n), "--delay", str(period), "1"],
+                            env=session.env)
+    _, _, usage = os.wait4(proc.pid, 0)
+    t1 = time.monotonic()
+    time.sleep(0.3)
+    presses = [e[3] for e in session.observer.snapshot() if e[0] == "P" and e[3] >= start]
+    result = analyse(presses, 1, period, start)
+    result.update(cpu=100 * (usage.ru_utime + usage.ru_stime) / (t1 - t0),
+                  rss=usage.ru_maxrss / 1024, requested=n)
+    return result
+
+
+def measure_idle(session, exe):
+    k = Kestrin(session, exe)
+    try:
+        time.sleep(1.0)
+        sw0, cpu0, t0 = k.stats.context_switches(), k.stats.cpu_seconds(), time.monotonic()
+        time.sleep(5.0)
+        sw1, cpu1, t1 = k.stats.context_switches(), k.stats.cpu_seconds(), time.monotonic()
+        return {"wakeups": (sw1 - sw0) / (t1 - t0), "cpu": 100 * (cpu1 - cpu0) / (t1 - t0),
+                "rss": k.stats.rss_mb(), "map_ms": k.map_ms}
+    finally:
+        k.close()
+
+
+def machine_description():
+    model = "unknown CPU"
+    try:
+        with open("/proc/cpuinfo") as f:
+            model = next(line.split(":", 1)[1].strip() for line in f if line.startswith("model name"))
+    except (OSError, StopIteration):
+        pass
+    try:
+        qt = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libqt6core6"],
+                            capture_output=True, text=True).stdout or "?"
+    except OSError:
+        qt = "?"
+    return (f"{model}, {os.cpu_count()} cores, Linux {platform.release()}, "
+            f"Qt {qt}, Xvfb (no window manager), {time.strftime('%Y-%m-%d')}")
+
+
+def fmt(value, digits=2):
+    if value is None or (isinstance(value, float) and value != value):
+        return "–"
+    return f"{value:.{digits}f}" if isinstance(value, float) else str(value)
+
+
+def write_report(path, plot_name, machine, rows, peers, idle, maps, quick):
+    lines = [
+        "# Click-rate benchmark",
+        "",
+        "Made by `make bench` (bench/run_bench.py). Kestrin runs on a private Xvfb; the rate is "
+        "typed into its field, F3 and F4 are pressed through XTest, and an independent X client "
+        "(tests/tools/x_event_log) logs every raw button press the server receives. Intervals are "
+        "between the first presses of consecutive ticks, timed on the observer's CLOCK_MONOTONIC. "
+        "The peer is `xdotool click --repeat N --delay D` (single clicks, one press per click).",
+        "",
+        f"Machine: {machine}." + (" **Quick run** (shorter cases)." if quick else ""),
+        "",
+        f"![Expected against achieved rate]({plot_name})",
+        "",
+        "| rate typed | period ms | mode | expected /s | achieved /s | ratio | p50 ms | p99 ms | "
+        "max ms | ticks | missed | lost/doubled | after F4 | F3→1st click ms | CPU % | X CPU % | "
+        "RSS MB |",
+        "|" + "---|" * 17,
+    ]
+    for rate, mode, r in rows:
+        expected = 1000 / period_ms(rate)
+        whole = "none" if r["whole"] and r["balanced"] else "**yes**"
+        lines.append(
+            f"| {rate} | {period_ms(rate)} | {mode} | {expected:.2f} | {fmt(r.get('achieved'))} | "
+            f"{fmt(r['achieved'] / expected if 'achieved' in r else None, 4)} | {fmt(r.get('p50'))} | "
+            f"{fmt(r.get('p99'))} | {fmt(r.get('max'))} | {r['ticks']} | {fmt(r.get('missed'))} | "
+            f"{whole} | {r['after_stop']} | {fmt(r.get('first_ms'), 1)} | {fmt(r['cpu'], 1)} | "
+            f"{fmt(r['xcpu'], 1)} | {fmt(r['rss'], 1)} |")
+    lines += [
+        "",
+        "“F3→1st click” includes the one period that passes before the first tick.",
+        "",
+        "## The peer: xdotool",
+        "",
+        "| delay ms | expected /s | achieved /s | ratio | p50 ms | p99 ms | max ms | clicks | CPU % |",
+        "|---|---|---|---|---|---|---|---|---|",
+    ]
+    for rate, r in peers:
+        expected = 1000 / period_ms(rate)
+        lines.append(
+            f"| {period_ms(rate)} | {expected:.2f} | {fmt(r.get('achieved'))} | "
+            f"{fmt(r['achieved'] / expected if 'achieved' in r else None, 4)} | {fmt(r.get('p50'))} | "
+            f"{fmt(r.get('p99'))} | {fmt(r.get('max'))} | {r['presses']} of {r['requested']} | "
+            f"{fmt(r['cpu'], 1)} |")
+    lines += [
+        "",
+        "## Idle and start-up",
+        "",
+        f"- Window open, not clicking: {idle['wakeups']:.1f} wake-ups/s (context switches), "
+        f"{idle['cpu']:.2f} % CPU, RSS {idle['rss']:.1f} MB.",
+        f"- Start to window mapped: median {statistics.median(maps):.0f} ms, "
+        f"max {max(maps):.0f} ms over {len(maps)} starts.",
+        "",
+    ]
+    with open(path, "w") as f:
+        f.write("\n".join(lines))
+
+
+def write_plot(path, rows, peers):
+    with tempfile.TemporaryDirectory() as tmp:
+        def dump(name, data):
+            with open(os.path.join(tmp, name), "w") as f:
+                for expected, achieved in data:
+                    f.write(f"{expected} {achieved}\n")
+        dump("double", [(1000 / period_ms(r), x["achieved"]) for r, m, x in rows
+                        if m == "left double" and "achieved" in x])
+        dump("single", [(1000 / period_ms(r), x["achieved"]) for r, m, x in rows
+                        if m == "left single" and "achieved" in x])
+        dump("xdotool", [(1000 / period_ms(r), x["achieved"]) for r, x in peers if "achieved" in x])
+        script = f"""
+set terminal pngcairo size 800,600 font ",11"
+set output "{path}"
+set title "Clicks per second: asked for against achieved"
+set logscale xy
+set xlabel "expected ticks per second (1000 / period)"
+set ylabel "achieved ticks per second"
+set key top left
+set grid
+plot [0.8:1300][0.8:1300] x title "exact" with lines dashtype 2 lc "gray", \\
+     "{tmp}/double" title "Kestrin, left double" with linespoints pt 7, \\
+     "{tmp}/single" title "Kestrin, left single" with linespoints pt 5, \\
+     "{tmp}/xdotool" title "xdotool click --delay" with linespoints pt 9
+"""
+        subprocess.run(["gnuplot"], input=script, text=True, check=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--kestrin", required=True)
+    parser.add_argument("--observer", required=True)
+    parser.add_argument("--report", required=True)
+    parser.add_argument("--plot", required=True)
+    parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
+    args = parser.parse_args()
+
+    session = XSession(args.observer)
+    rows, peers, maps = [], [], []
+    try:
+        idle = measure_idle(session, args.kestrin)
+        maps.append(idle["map_ms"])
+        for rate in RATES:
+            for mode, single in (("left double", False), ("left single", True)):
+                r = run_kestrin_case(session, args.kestrin, rate, single, args.quick)
+                maps.append(r["map_ms"])
+                rows.append((rate, mode, r))
+                print(f"kestrin {rate:>4}/s {mode:<11} achieved {fmt(r.get('achieved'))}/s "
+                      f"p99 {fmt(r.get('p99'))} ms ticks {r['ticks']} cpu {r['cpu']:.1f}%",
+                      flush=True)
+            p = run_xdotool_case(session, rate, args.quick)
+            peers.append((rate, p))
+            print(f"xdotool {rate:>4}/s achieved {fmt(p.get('achieved'))}/s", flush=True)
+    finally:
+        session.close()
+
+    write_report(args.report, os.path.basename(args.plot), machine_description(), rows, peers,
+                 idle, maps, args.quick)
+    write_plot(os.path.abspath(args.plot), rows, peers)
+    print(f"wrote {args.report} and {args.plot}")
+
+
+if __name__ == "__main__":
+    main()
