@@ -1,0 +1,98 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include "platform/qt/queued_message.h"
+#include "platform/qt/window_messages.h"
+
+namespace kestrin::qt {
+
+QtPlatform::QtPlatform(KestrinApplication& app) : m_app(app) {
+    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    m_connection = connection;
+    if (connection != nullptr) {
+        m_hotKeys = std::make_unique<HotKeys>(connection, [this](WindowId window, int id) {
+            if (QWidget* widget = WidgetOf(window)) {
+                PostQueuedMessage(widget, wm::HotKey, static_cast<std::uintptr_t>(id));
+            }
+        });
+        m_app.installNativeEventFilter(m_hotKeys.get());
+        m_mouse = std::make_unique<MouseInjector>(x11->display(), connection);
+    }
+    m_app.SetRouter(this);
+}
+
+QtPlatform::~QtPlatform() {
+    m_app.SetRouter(nullptr);
+    // Owned windows before their owners, then the grabs and timers they held.
+    while (!m_dialogs.empty()) DestroyWindow(std::prev(m_dialogs.end())->first);
+    if (m_hotKeys) m_app.removeNativeEventFilter(m_hotKeys.get());
+}
+
+std::u16string QtPlatform::ExecutableName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdU16String();
+}
+
+bool QtPlatform::InitCommonControls(std::uint32_t, std::uint32_t) {
+    // Qt's widgets need no registration.
+    return true;
+}
+
+QtPlatform::Dialog* QtPlatform::FindDialog(WindowId dialog) {
+    const auto it = m_dialogs.find(dialog);
+    return it == m_dialogs.end() ? nullptr : it->second.get();
+}
+
+QtPlatform::Dialog* QtPlatform::DialogOf(WindowId window) {
+    if (Dialog* dialog = FindDialog(window)) return dialog;
+    for (auto& [id, dialog] : m_dialogs) {
+        for (const Control& control : dialog->controls) {
+            if (control.id == window) return dialog.get();
+        }
+    }
+    return nullptr;
+}
+
+const QtPlatform::Control* QtPlatform::FindControl(WindowId window) {
+    Dialog* dialog = DialogOf(window);
+    if (dialog == nullptr) return nullptr;
+    for (const Control& control : dialog->controls) {
+        if (control.id == window) return &control;
+    }
+    return nullptr;
+}
+
+QWidget* QtPlatform::WidgetOf(WindowId window) {
+    if (Dialog* dialog = FindDialog(window)) return dialog->window.get();
+    const Control* control = FindControl(window);
+    return control != nullptr ? control->widget : nullptr;
+}
+
+bool QtPlatform::Resolve(QWidget* widget, Dialog*& dialog, WindowId& window,
+                         QWidget*& windowWidget) {
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        for (auto& [id, d] : m_dialogs) {
+            if (d->window.get() == w) {
+                dialog = d.get();
+                window = id;
+                windowWidget = w;
+                return true;
+            }
+            for (const Control& control : d->controls) {
+                if (control.widget == w) {
+                    dialog = d.get();
+                    window = control.id;
+                    windowWidget = w;
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace kestrin::qt

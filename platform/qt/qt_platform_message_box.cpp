@@ -1,0 +1,44 @@
+// Message boxes: modal, OK only, their loop dispatches ticks but pre-translates nothing.
+#include <QMessageBox>
+#include <QTimer>
+
+#include "platform/qt/dialog_units.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/window_messages.h"
+#include "platform/qt/x_window_text.h"
+
+namespace kestrin::qt {
+namespace {
+
+constexpr int kMessageFontPoints = 9;
+
+}  // namespace
+
+int QtPlatform::MessageBox(WindowId owner, std::u16string_view text, std::u16string_view caption,
+                           unsigned) {
+    Dialog* ownerDialog = DialogOf(owner);
+    QWidget* parent = ownerDialog != nullptr ? ownerDialog->window.get() : nullptr;
+    const WindowId ownerId = ownerDialog != nullptr ? ownerDialog->id : WindowId::None;
+    const QString message = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    QMessageBox box(QMessageBox::NoIcon,
+                    QString::fromUtf16(caption.data(), static_cast<qsizetype>(caption.size())),
+                    message, QMessageBox::Ok, parent);
+    box.setFont(DialogFont(kMessageFontPoints));
+    PublishWindowText(m_connection, static_cast<xcb_window_t>(box.winId()), message);
+    // There may be no window manager to give the box the keyboard.
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
+    {
+        LoopScope loop(m_loops, Loop::MessageBox);
+        box.exec();
+    }
+    // The keyboard goes back to the owner, if it is up.
+    if (Dialog* d = FindDialog(ownerId); d != nullptr && d->window->isVisible()) {
+        d->window->activateWindow();
+    }
+    return wm::IdOk;
+}
+
+}  // namespace kestrin::qt
