@@ -1,6 +1,7 @@
 // The Windows program's entry point.
-#include <objbase.h>
 #include <windows.h>
+// This builds on <windows.h>.
+#include <objbase.h>
 
 #include "platform/win32/run_application.h"
 #include "platform/win32/win32_platform.h"

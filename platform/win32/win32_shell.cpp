@@ -1,7 +1,8 @@
 // The executable's name, the common controls, and opening addresses.
+#include <windows.h>
+// These build on <windows.h>.
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <string>
 

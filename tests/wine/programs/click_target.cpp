@@ -3,8 +3,9 @@
 //   "Click target: left <down> <up>, right <down> <up>"
 // Its class has no CS_DBLCLKS, so every press is a button-down message.
 //   kestrin_click_target.exe [x y width height]
-#include <shellapi.h>
 #include <windows.h>
+// This builds on <windows.h>.
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
