@@ -75,6 +75,7 @@ QWidget* QtPlatform::WidgetOf(WindowId window) {
 bool QtPlatform::Resolve(QWidget* widget, Dialog*& dialog, WindowId& window,
                          QWidget*& windowWidget) {
     for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        const bool ownWindow = w->isWindow() && w->windowType() != Qt::Popup;
         for (auto& [id, d] : m_dialogs) {
             if (d->window.get() == w) {
                 dialog = d.get();
@@ -91,6 +92,9 @@ bool QtPlatform::Resolve(QWidget* widget, Dialog*& dialog, WindowId& window,
                 }
             }
         }
+        // A window of its own (a message box) is not part of the dialog that owns it; a
+        // control's popup (a drop-down list) is part of its control.
+        if (ownWindow) return false;
     }
     return false;
 }
