@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a make target needs, only those that are missing.
-#   scripts/install-deps.sh build|test|run|bench|package
+#   scripts/install-deps.sh build|test|run|bench|package|screenshots
 set -euo pipefail
 
 build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-dev
        qt6-base-dev libgl-dev libxtst-dev libxi-dev libx11-dev libx11-xcb-dev libxcb1-dev
        g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fonts-wqy-microhei)
 run=("${build[@]}" xdg-utils)
-test=("${build[@]}" xvfb xauth wine wine64 x11-utils lintian dpkg-dev)
+test=("${build[@]}" python3 xvfb xauth wine wine64 x11-utils lintian dpkg-dev)
 bench=("${test[@]}" xdotool gnuplot-nox)
 package=("${test[@]}" zip unzip)
+screenshots=("${build[@]}" python3 xvfb imagemagick)
 
 case "${1:-test}" in
     build) wanted=("${build[@]}") ;;
@@ -17,7 +18,8 @@ case "${1:-test}" in
     test) wanted=("${test[@]}") ;;
     bench) wanted=("${bench[@]}") ;;
     package) wanted=("${package[@]}") ;;
-    *) echo "usage: $0 build|test|run|bench|package" >&2; exit 2 ;;
+    screenshots) wanted=("${screenshots[@]}") ;;
+    *) echo "usage: $0 build|test|run|bench|package|screenshots" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -2,6 +2,8 @@
 // identifier set again is replaced and counts its period from then) with real periods down
 // to 1 ms through HighResolutionTicker, or plain ::SetTimer where that is unavailable or
 // KESTRIN_PLAIN_TIMER=1 is in the environment.
+//
+// A timer replaced or killed leaves no tick of its own in the queue.
 #pragma once
 
 #include <windows.h>
@@ -23,29 +25,22 @@ class ClickTimers {
 
     bool Set(HWND window, UINT_PTR id, unsigned periodMs);
     bool Kill(HWND window, UINT_PTR id);
+    // Stops the window's timers; for a window being destroyed, whose queue goes with it.
     void KillAll(HWND window);
 
-    // For a queued WM_TIMER: false when it was posted by a timer that has since been
-    // replaced or killed, and must be dropped.
-    bool IsCurrent(const MSG& msg) const;
-    // The tick has been taken from the queue (dispatched or consumed): the next may come.
-    void Taken(const MSG& msg);
+    // A tick of this timer has been taken from the queue (dispatched or consumed): the next
+    // may be posted.
+    void Taken(HWND window, UINT_PTR id);
 
     // Whether new timers use the high-resolution ticker (else plain SetTimer).
     bool HighResolution() const { return m_highResolution; }
 
   private:
-    struct Timer {
-        std::unique_ptr<HighResolutionTicker> ticker;  // null: a plain SetTimer timer
-        LPARAM tag = 0;
-    };
-    using Key = std::pair<HWND, UINT_PTR>;
-
-    const Timer* Find(const MSG& msg) const;
+    // Null for a plain SetTimer timer.
+    using Timer = std::unique_ptr<HighResolutionTicker>;
 
     bool m_highResolution;
-    LPARAM m_nextTag = 1;  // tags of high-resolution ticks; plain ticks carry 0
-    std::map<Key, Timer> m_timers;
+    std::map<std::pair<HWND, UINT_PTR>, Timer> m_timers;
 };
 
 }  // namespace kestrin::win32

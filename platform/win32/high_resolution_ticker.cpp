@@ -7,7 +7,7 @@
 namespace kestrin::win32 {
 
 std::unique_ptr<HighResolutionTicker> HighResolutionTicker::Start(HWND window, UINT_PTR id,
-                                                                  unsigned periodMs, LPARAM tag) {
+                                                                  unsigned periodMs) {
     UniqueHandle timer(::CreateWaitableTimerExW(
         nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
     if (!timer) return nullptr;
@@ -21,15 +21,14 @@ std::unique_ptr<HighResolutionTicker> HighResolutionTicker::Start(HWND window, U
                               nullptr, 0)) {
         return nullptr;
     }
-    return std::make_unique<HighResolutionTicker>(Key{}, window, id, tag, std::move(timer),
+    return std::make_unique<HighResolutionTicker>(Key{}, window, id, std::move(timer),
                                                   std::move(stop));
 }
 
-HighResolutionTicker::HighResolutionTicker(Key, HWND window, UINT_PTR id, LPARAM tag,
-                                           UniqueHandle timer, UniqueHandle stop)
+HighResolutionTicker::HighResolutionTicker(Key, HWND window, UINT_PTR id, UniqueHandle timer,
+                                           UniqueHandle stop)
     : m_window(window),
       m_id(id),
-      m_tag(tag),
       m_timer(std::move(timer)),
       m_stop(std::move(stop)),
       m_worker([this] { Run(); }) {}
@@ -46,7 +45,7 @@ void HighResolutionTicker::Run() {
         const DWORD woken = ::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
         if (woken != WAIT_OBJECT_0 + 1) return;  // stopped, or the wait failed
         if (m_pending.exchange(true, std::memory_order_acq_rel)) continue;  // one at a time
-        if (!::PostMessageW(m_window, WM_TIMER, m_id, m_tag)) {
+        if (!::PostMessageW(m_window, WM_TIMER, m_id, 0)) {
             m_pending.store(false, std::memory_order_release);
         }
     }

@@ -1,10 +1,11 @@
 // A periodic WM_TIMER from a high-resolution waitable timer, for periods SetTimer cannot keep
 // (Windows raises SetTimer periods below 10 ms to 10 ms and rounds them to its ~15.6 ms clock).
 //
-// A worker thread waits on the timer and posts WM_TIMER (wParam = the identifier, lParam =
-// a tag the receiver can check) to the window, one at a time: while a tick waits in the
-// queue, further periods post nothing, so a late tick comes once and missed periods are
-// never made up. The receiver calls TickTaken() when it takes the tick from the queue.
+// A worker thread waits on the timer and posts WM_TIMER (wParam = the identifier, lParam = 0,
+// as DispatchMessage takes any other lParam for a timer callback) to the window, one at a
+// time: while a tick waits in the queue, further periods post nothing, so a late tick comes
+// once and missed periods are never made up. The receiver calls TickTaken() when it takes
+// the tick from the queue.
 #pragma once
 
 #include <windows.h>
@@ -21,8 +22,7 @@ class HighResolutionTicker {
   public:
     // Starts ticking every `periodMs` from now. nullptr when the system has no
     // high-resolution waitable timer.
-    static std::unique_ptr<HighResolutionTicker> Start(HWND window, UINT_PTR id, unsigned periodMs,
-                                                       LPARAM tag);
+    static std::unique_ptr<HighResolutionTicker> Start(HWND window, UINT_PTR id, unsigned periodMs);
     // Stops the worker and waits for it; nothing is posted afterwards.
     ~HighResolutionTicker();
     HighResolutionTicker(const HighResolutionTicker&) = delete;
@@ -35,15 +35,13 @@ class HighResolutionTicker {
         friend class HighResolutionTicker;
         Key() = default;
     };
-    HighResolutionTicker(Key, HWND window, UINT_PTR id, LPARAM tag, UniqueHandle timer,
-                         UniqueHandle stop);
+    HighResolutionTicker(Key, HWND window, UINT_PTR id, UniqueHandle timer, UniqueHandle stop);
 
   private:
     void Run();
 
     HWND m_window;
     UINT_PTR m_id;
-    LPARAM m_tag;
     UniqueHandle m_timer;
     UniqueHandle m_stop;
     std::atomic<bool> m_pending{false};

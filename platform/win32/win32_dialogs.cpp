@@ -85,12 +85,10 @@ int Win32Platform::RunModal(WindowId dialogId) {
 }
 
 void Win32Platform::HandleQueuedMessage(MSG& msg) {
-    // A tick of a timer replaced or killed since it was posted is dropped.
-    if (!m_timers.IsCurrent(msg)) return;
     if (Dialog* dialog = DialogOf(msg.hwnd)) {
         Message framed{ToWindowId(msg.hwnd), msg.message, msg.wParam, msg.lParam};
         if (dialog->host->PreTranslate(framed)) {
-            m_timers.Taken(msg);
+            if (msg.message == WM_TIMER) m_timers.Taken(msg.hwnd, msg.wParam);
             return;
         }
     }
@@ -163,11 +161,7 @@ std::intptr_t Win32Platform::DefaultProcessing(const Message& msg) {
 LRESULT Win32Platform::OnDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* dialog = FindDialog(window);
     if (dialog == nullptr) return ::DefDlgProcW(window, message, wParam, lParam);
-    if (message == WM_TIMER) {
-        const MSG tick{window, message, wParam, lParam, 0, {}};
-        if (!m_timers.IsCurrent(tick)) return 0;
-        m_timers.Taken(tick);
-    }
+    if (message == WM_TIMER) m_timers.Taken(window, wParam);
     return dialog->host->Dispatch(Message{ToWindowId(window), message, wParam, lParam});
 }
 

@@ -1,8 +1,11 @@
 // kestrin_inspect.exe: looks at another program's windows from outside and prints JSON.
 //
 //   kestrin_inspect.exe dump <class> <title> [timeout ms]   the window and its controls
+//   kestrin_inspect.exe dump-all <class> <title>            every such window, as an array
 //   kestrin_inspect.exe menu <class> <title> [timeout ms]   its system menu
-//   kestrin_inspect.exe post <class> <title> <message> <wParam> [lParam]
+//   kestrin_inspect.exe post <class> <title> <control id> <message> <wParam> [lParam]
+//                                                           posts to the window (control id 0)
+//                                                           or to one of its controls
 //   kestrin_inspect.exe version <file>                      the file's version record
 //
 // <class> or <title> may be "*" for any. A window is waited for up to the timeout (default
@@ -77,7 +80,7 @@ std::string ComboJson(HWND combo) {
            entries + "]}";
 }
 
-int Dump(HWND window) {
+std::string DumpJson(HWND window) {
     DWORD process = 0;
     const DWORD thread = ::GetWindowThreadProcessId(window, &process);
     GUITHREADINFO gui{};
@@ -106,19 +109,44 @@ int Dump(HWND window) {
         json += "}";
         first = false;
     }
-    PrintLine(json + "]}");
+    return json + "]}";
+}
+
+struct Matching {
+    const wchar_t* cls;
+    const wchar_t* title;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectMatching(HWND window, LPARAM param) {
+    auto* matching = reinterpret_cast<Matching*>(param);
+    if (matching->cls != nullptr && ClassOf(window) != matching->cls) return TRUE;
+    wchar_t title[512] = {};
+    ::GetWindowTextW(window, title, 512);
+    if (matching->title != nullptr && std::wstring_view(title) != matching->title) return TRUE;
+    matching->windows.push_back(window);
+    return TRUE;
+}
+
+int DumpAll(const wchar_t* cls, const wchar_t* title) {
+    Matching matching{Pattern(cls), Pattern(title), {}};
+    ::EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&matching));
+    std::string json = "[";
+    for (const HWND window : matching.windows) {
+        json += (json.size() > 1 ? "," : "") + DumpJson(window);
+    }
+    PrintLine(json + "]");
     return 0;
 }
 
-// The system menu, read in the window's own process by kestrin_menu_probe.dll.
-std::wstring g_menuReport;  // written by the reply window's procedure
-
+// The system menu, read in the window's own process by kestrin_menu_probe.dll, which sends
+// it back to a reply window; the report lands in the string the window's user data points to.
 LRESULT CALLBACK ReplyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
+    auto* report = reinterpret_cast<std::wstring*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_COPYDATA && report != nullptr) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        g_menuReport.assign(static_cast<const wchar_t*>(data->lpData),
-                            data->cbData / sizeof(wchar_t));
-        g_menuReport.resize(std::wstring(g_menuReport.c_str()).size());
+        report->assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+        report->resize(std::wstring(report->c_str()).size());
         return TRUE;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
@@ -147,6 +175,8 @@ int Menu(HWND window) {
     ::RegisterClassExW(&wc);
     HWND reply = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                    wc.hInstance, nullptr);
+    std::wstring report;
+    ::SetWindowLongPtrW(reply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&report));
 
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
     HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, hookProc, probe, thread);
@@ -156,20 +186,20 @@ int Menu(HWND window) {
 
     std::string items;
     std::size_t start = 0;
-    while (start < g_menuReport.size()) {
-        const std::size_t end = g_menuReport.find(L'\n', start);
-        const std::wstring line = g_menuReport.substr(start, end - start);
+    while (start < report.size()) {
+        const std::size_t end = report.find(L'\n', start);
+        const std::wstring line = report.substr(start, end - start);
         const std::size_t tab1 = line.find(L'\t');
         const std::size_t tab2 = line.find(L'\t', tab1 + 1);
         items += std::string(items.empty() ? "" : ",") +
                  "{\"type\":" + Quoted(line.substr(0, tab1)) +
                  ",\"id\":" + kestrin::wine_test::Utf8(line.substr(tab1 + 1, tab2 - tab1 - 1)) +
                  ",\"text\":" + Quoted(line.substr(tab2 + 1)) + "}";
-        start = end == std::wstring::npos ? g_menuReport.size() : end + 1;
+        start = end == std::wstring::npos ? report.size() : end + 1;
     }
     PrintLine("{\"items\":[" + items + "]}");
     ::DestroyWindow(reply);
-    return g_menuReport.empty() ? 1 : 0;
+    return report.empty() ? 1 : 0;
 }
 
 std::wstring VersionString(const std::vector<BYTE>& data, const std::wstring& block,
@@ -230,17 +260,23 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring_view command = argv[1];
     if (command == L"version") return Version(argv[2]);
     if (argc < 4) return 2;
+    if (command == L"dump-all") return DumpAll(argv[2], argv[3]);
 
     const bool post = command == L"post";
     HWND window = WaitForWindow(argv[2], argv[3], post ? 10000 : TimeoutArg(argc, argv, 4));
     if (window == nullptr) return 1;
-    if (command == L"dump") return Dump(window);
+    if (command == L"dump") {
+        PrintLine(DumpJson(window));
+        return 0;
+    }
     if (command == L"menu") return Menu(window);
-    if (post && argc >= 6) {
-        const auto message = static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0));
-        const auto wParam = static_cast<WPARAM>(std::wcstoull(argv[5], nullptr, 0));
-        const auto lParam = argc >= 7 ? static_cast<LPARAM>(std::wcstoll(argv[6], nullptr, 0)) : 0;
-        return ::PostMessageW(window, message, wParam, lParam) ? 0 : 1;
+    if (post && argc >= 7) {
+        const int control = static_cast<int>(std::wcstol(argv[4], nullptr, 0));
+        const auto message = static_cast<UINT>(std::wcstoul(argv[5], nullptr, 0));
+        const auto wParam = static_cast<WPARAM>(std::wcstoull(argv[6], nullptr, 0));
+        const auto lParam = argc >= 8 ? static_cast<LPARAM>(std::wcstoll(argv[7], nullptr, 0)) : 0;
+        HWND target = control == 0 ? window : ::GetDlgItem(window, control);
+        return target != nullptr && ::PostMessageW(target, message, wParam, lParam) ? 0 : 1;
     }
     return 2;
 }

@@ -47,8 +47,7 @@ int wmain(int argc, wchar_t** argv) {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message != WM_TIMER || msg.hwnd != window) continue;
-            if (!timers.IsCurrent(msg)) continue;
-            timers.Taken(msg);
+            timers.Taken(msg.hwnd, msg.wParam);
             ::QueryPerformanceCounter(&now);
             if (ticks > 0) longest = std::max(longest, elapsed(last, now));
             last = now;
