@@ -59,5 +59,11 @@ package:
 	cd $(B)/linux && cpack
 	scripts/make-windows-zip.sh $(B)/windows
 
+# Pictures of the main window and the About box, taken on a private Xvfb, into docs/.
+screenshots: linux
+	scripts/install-deps.sh screenshots
+	tests/e2e/take_screenshots.py --kestrin $(B)/linux/kestrin \
+	    --probe $(B)/linux/tests/e2e/x_probe --out docs
+
 clean:
 	rm -rf $(B)

@@ -26,6 +26,9 @@
 
 namespace {
 
+// Windows come and go while we look: an error about one that has just gone is not fatal.
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
 std::string Property(Display* display, Window window, const char* name, Atom type) {
     Atom actualType = 0;
     int format = 0;
@@ -193,6 +196,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "x_probe: cannot open the X display\n");
         return 1;
     }
+    XSetErrorHandler(IgnoreError);
     const std::string command = argv[1];
     int result = 0;
     if (command == "windows") {
