@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Prepares the Wine prefix the Wine tests copy: initialised, with a CJK font linked so
-Chinese renders, and focus handling that works without a window manager.
+Chinese renders, Wine's Marlett font in the prefix (Debian's Wine does not load it from its
+data folder, and window frames drawn by Wine need it for their buttons), and focus handling
+that works without a window manager.
 
     prepare_prefix.py <prefix directory>
 """
@@ -30,6 +32,9 @@ def registry_file():
     return "\r\n".join(lines)
 
 
+MARLETT = "/usr/share/wine/fonts/marlett.ttf"
+
+
 def main():
     prefix = os.path.abspath(sys.argv[1])
     shutil.rmtree(prefix, ignore_errors=True)
@@ -49,6 +54,8 @@ def main():
         finally:
             os.unlink(reg.name)
         subprocess.run([WINESERVER, "-w"], env=env, check=True, timeout=120)
+        if os.path.exists(MARLETT):
+            shutil.copy(MARLETT, os.path.join(prefix, "drive_c", "windows", "Fonts"))
     finally:
         xvfb.stop()
     print(f"prepared {prefix} in {time.monotonic() - started:.1f} s")

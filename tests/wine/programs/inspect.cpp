@@ -6,6 +6,7 @@
 //   kestrin_inspect.exe post <class> <title> <control id> <message> <wParam> [lParam]
 //                                                           posts to the window (control id 0)
 //                                                           or to one of its controls
+//   kestrin_inspect.exe set-text <class> <title> <control id> <text>
 //   kestrin_inspect.exe version <file>                      the file's version record
 //
 // <class> or <title> may be "*" for any. A window is waited for up to the timeout (default
@@ -270,6 +271,13 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"menu") return Menu(window);
+    if (command == L"set-text" && argc >= 6) {
+        HWND control = ::GetDlgItem(window, static_cast<int>(std::wcstol(argv[4], nullptr, 0)));
+        return control != nullptr &&
+                       Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5])) == TRUE
+                   ? 0
+                   : 1;
+    }
     if (post && argc >= 7) {
         const int control = static_cast<int>(std::wcstol(argv[4], nullptr, 0));
         const auto message = static_cast<UINT>(std::wcstoul(argv[5], nullptr, 0));
