@@ -45,10 +45,10 @@ bool ClickTimer::Start(unsigned periodMs) {
     const timespec period = Milliseconds(std::max(periodMs, 1u));
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    itimerspec spec{};
-    spec.it_interval = period;
-    spec.it_value = Add(now, period);
-    return timerfd_settime(m_fd.Get(), TFD_TIMER_ABSTIME, &spec, nullptr) == 0;
+    itimerspec schedule{};
+    schedule.it_interval = period;
+    schedule.it_value = Add(now, period);
+    return timerfd_settime(m_fd.Get(), TFD_TIMER_ABSTIME, &schedule, nullptr) == 0;
 }
 
 void ClickTimer::Stop() {
