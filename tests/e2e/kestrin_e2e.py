@@ -192,6 +192,72 @@ def test_invalid_rate_shows_two_messages_and_empties_the_field(desktop, args):
     check(not desktop.shown("kestrin"), "another message box is up")
 
 
+def test_enter_with_a_bad_rate_does_not_close(desktop, args):
+    kestrin, window = start(desktop)
+    # "x" is in the field when Enter goes down: the rejection's two boxes, and no Close.
+    desktop.keys("x+Return")
+    first = desktop.wait_shown("kestrin", RANGE_MESSAGE)
+    desktop.keys("Return")
+    desktop.wait_gone(first)
+    second = desktop.wait_shown("kestrin", "请重新输入")
+    desktop.keys("Return")
+    desktop.wait_gone(second)
+    time.sleep(1.0)
+    check(kestrin.poll() is None, "an Enter with a rejected rate ended the program")
+    check(desktop.shown("Kestrin"), "the main window closed")
+    check(not desktop.shown("kestrin"), "a further message box opened")
+    # With a good rate, Enter presses Close.
+    desktop.type("7")
+    desktop.keys("Return")
+    check(wait_exit(kestrin) == 0, "Enter with a good rate did not end the program cleanly")
+
+
+def test_message_box_keeps_ticking_and_loses_hot_keys(desktop, args):
+    target = desktop.start_target(*TARGET)
+    aim_at(desktop, target)
+    start(desktop)
+    desktop.keys("F3")
+    wait_for(lambda: len(target.presses()) >= 4, 10, "clicking to start")
+    desktop.type("x")  # rejected: the first box goes up while the clicker runs
+    box = desktop.wait_shown("kestrin", RANGE_MESSAGE)
+    at_box = len(target.presses())
+    desktop.keys("F4")  # lost: the box's loop pre-translates nothing
+    time.sleep(1.5)
+    during = target.presses()[at_box:]
+    check(len(bursts(during)) >= 7, f"only {len(bursts(during))} ticks clicked in 1.5 s under the box")
+    check(len(desktop.shown("kestrin")) == 1, "ticks under the box opened more boxes")
+    desktop.keys("Return")
+    desktop.wait_gone(box)
+    box = desktop.wait_shown("kestrin", "请重新输入")
+    desktop.keys("Return")
+    desktop.wait_gone(box)
+    # The field is empty now, so F4 is ignored too: it still clicks until a rate is typed.
+    desktop.keys("F4")
+    count = len(target.presses())
+    time.sleep(1.0)
+    check(len(target.presses()) > count, "the clicker stopped without a rate")
+    desktop.type("5")
+    desktop.keys("F4")
+    time.sleep(0.5)
+    count = len(target.presses())
+    time.sleep(1.0)
+    check(len(target.presses()) == count, "F4 with a rate did not stop the clicker")
+
+
+def test_hot_keys_work_whatever_the_lock_keys(desktop, args):
+    target = desktop.start_target(*TARGET)
+    aim_at(desktop, target)
+    start(desktop)
+    for locks in (["Caps_Lock"], ["Num_Lock"], ["Caps_Lock", "Num_Lock"]):
+        desktop.keys(*locks)  # on
+        presses = run_clicker(desktop, target, 0.6)
+        check(len(presses) >= 4, f"F3/F4 with {locks} on: {len(presses)} presses")
+        count = len(target.presses())
+        time.sleep(0.5)
+        check(len(target.presses()) == count, f"F4 with {locks} on did not stop the clicker")
+        desktop.keys(*locks)  # off again
+
+
 def ends_cleanly(desktop, how, clicking):
     events = desktop.start_event_log()
     target = desktop.start_target(*TARGET)
