@@ -15,6 +15,7 @@ BACKGROUND = (6, 6)  # a point of the main window's background, outside every co
 # The About box's link label: 42, 42, 142, 13 dialog units, in About-box client pixels.
 LINK_LEFT, LINK_TOP, LINK_RIGHT, LINK_BOTTOM = 63, 68, 276, 89
 TARGET = (500, 300, 300, 200)  # the click target, clear of Kestrin's windows
+HAND_CURSOR = "32x32+0+0"
 RANGE_MESSAGE = "请输入不超过1000的正整数，\n注意不要输入空格、小数点"
 
 
@@ -305,6 +306,16 @@ def test_about_box_from_system_menu_and_its_link(desktop, args):
     kestrin, _ = start(desktop)
     about = open_about(desktop, opener_keys=["alt+space"])
     y = about.y + (LINK_TOP + LINK_BOTTOM) // 2
+
+    # The hand (32 x 32, hot spot at its top-left corner) over the link, the arrow elsewhere.
+    desktop.warp(about.x + 250, about.y + 20)
+    time.sleep(0.3)
+    arrow = desktop.probe("cursor").strip()
+    check(arrow != HAND_CURSOR, "the hand shows away from the link")
+    desktop.warp(about.x + LINK_LEFT + 20, y)
+    wait_for(lambda: desktop.probe("cursor").strip() == HAND_CURSOR, 10, "the hand cursor")
+    desktop.warp(about.x + 250, about.y + 20)
+    wait_for(lambda: desktop.probe("cursor").strip() == arrow, 10, "the arrow again")
 
     # The label's edge column is outside the link; a Ctrl-click opens nothing.
     desktop.warp(about.x + LINK_LEFT, y)

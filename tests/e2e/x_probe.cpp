@@ -13,10 +13,12 @@
 //   x_probe buttons             the pointer's button state: "1" per held button 1..5, e.g. 00000
 //   x_probe close WINDOW        asks the window to close (WM_DELETE_WINDOW), as a close box does
 //   x_probe icon-sizes WINDOW   the sizes in the window's _NET_WM_ICON, e.g. "16x16 32x32"
+//   x_probe cursor              the cursor on screen: WIDTHxHEIGHT+HOTX+HOTY
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +29,9 @@
 namespace {
 
 // Windows come and go while we look: an error about one that has just gone is not fatal.
-int IgnoreError(Display*, XErrorEvent*) { return 0; }
+int IgnoreError(Display*, XErrorEvent*) {
+    return 0;
+}
 
 std::string Property(Display* display, Window window, const char* name, Atom type) {
     Atom actualType = 0;
@@ -183,6 +187,17 @@ int IconSizes(Display* display, Window window) {
     return 0;
 }
 
+int PrintCursor(Display* display) {
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XFixesQueryExtension(display, &eventBase, &errorBase)) return 1;
+    XFixesCursorImage* image = XFixesGetCursorImage(display);
+    if (image == nullptr) return 1;
+    std::printf("%ux%u+%u+%u\n", image->width, image->height, image->xhot, image->yhot);
+    XFree(image);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +238,8 @@ int main(int argc, char** argv) {
         result = Buttons(display);
     } else if (command == "close" && argc == 3) {
         result = Close(display, std::strtoul(argv[2], nullptr, 0));
+    } else if (command == "cursor") {
+        result = PrintCursor(display);
     } else if (command == "icon-sizes" && argc == 3) {
         result = IconSizes(display, std::strtoul(argv[2], nullptr, 0));
     } else {
