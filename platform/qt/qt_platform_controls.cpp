@@ -90,8 +90,7 @@ int QtPlatform::ComboAddString(WindowId combo, std::u16string_view text) {
     if ((control->tmpl->style & platform::style::ComboSort) != 0) {
         // Sorted by UTF-16 code units; an equal text goes after the ones already there.
         index = 0;
-        while (index < box->count() &&
-               std::u16string_view(box->itemText(index).toStdU16String()) <= text) {
+        while (index < box->count() && box->itemText(index).toStdU16String() <= text) {
             ++index;
         }
     }
