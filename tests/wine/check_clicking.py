@@ -3,7 +3,8 @@
 pointer, a real F3 key press starts the clicker, F4 stops it; the target counts the clicks,
 the count label reads the number of ticks, and clicks = ticks x clicks per burst. The click
 mode is read live at each tick: switched to the right single click, the next run clicks the
-right button once per tick.
+right button once per tick. While a message box is up (a rejected rate), ticks still click
+and F4 reaches no handler.
 
 The rate is checked only loosely (the timer never runs fast; a loaded machine makes ticks
 late and fewer): the check is that the set rate, not some other, drives the clicks."""
@@ -54,6 +55,54 @@ def check_rate(ticks, elapsed):
     check(ticks >= expected / 4, f"only {ticks} ticks in {elapsed:.2f} s at {RATE}/s")
 
 
+def message_box_reading(wine, prefix):
+    """Waits for our message box whose text starts with prefix; returns its report."""
+    def look():
+        report = wine.inspect("dump", MESSAGE_BOX_CLASS, "kestrin", 1000)
+        if report and report["visible"] and any(
+                c["text"].startswith(prefix) for c in report["controls"]):
+            return report
+        return None
+
+    report = wait_until(look, 20)
+    check(report is not None, f"no message box reading {prefix!r}")
+    return report
+
+
+def check_message_box_loop(wine):
+    """Clicking goes on inside the message boxes of a rejected rate; F4 is lost there."""
+    wine.xtest("key", "F3")
+    time.sleep(0.5)
+    wine.inspect("set-text", DIALOG_CLASS, MAIN_TITLE, IDC_RATE, "abc")
+    message_box_reading(wine, "请输入不超过1000的正整数")
+    before = target_counts(wine)["right"][0]
+    time.sleep(1.0)
+    during = target_counts(wine)["right"][0]
+    check(during > before, "no clicks while the message box is up")
+    wine.xtest("key", "F4")
+    time.sleep(1.0)
+    after_f4 = target_counts(wine)["right"][0]
+    check(after_f4 > during, "F4 stopped the clicker from inside a message box")
+
+    wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, BM_CLICK, 0)
+    message_box_reading(wine, "请重新输入")
+    wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, BM_CLICK, 0)
+    gone = wait_until(lambda: wine.inspect("dump", MESSAGE_BOX_CLASS, "kestrin", 0) is None, 20)
+    check(gone, "the message boxes did not go")
+    report = wine.inspect("dump", DIALOG_CLASS, MAIN_TITLE)
+    check(control(report, IDC_RATE)["text"] == "", "the rejected text is still in the field")
+
+    # With a rate again, F4 stops it.
+    wine.inspect("set-text", DIALOG_CLASS, MAIN_TITLE, IDC_RATE, "10")
+    time.sleep(0.3)
+    wine.xtest("key", "F4")
+    time.sleep(0.5)
+    stopped = target_counts(wine)
+    time.sleep(0.7)
+    check(target_counts(wine) == stopped, "F4 did not stop the clicker once the rate was valid")
+    return stopped["right"][0] - before
+
+
 def main(args):
     with session(args) as wine:
         wine.start("kestrin.exe")
@@ -86,7 +135,9 @@ def main(args):
         check(after["left"] == counts["left"] and after["right"] == (ticks2, ticks2),
               f"{ticks2} ticks of right single clicks, but the target went from {counts} "
               f"to {after}")
-        print(f"{ticks} ticks in {elapsed:.2f} s, then {ticks2} in {elapsed2:.2f} s")
+        during_boxes = check_message_box_loop(wine)
+        print(f"{ticks} ticks in {elapsed:.2f} s, then {ticks2} in {elapsed2:.2f} s; "
+              f"{during_boxes} clicks around and inside the message boxes")
 
 
 if __name__ == "__main__":

@@ -57,7 +57,7 @@ def check_about_box(wine):
     check(not main["enabled"], "the main window stays enabled while the About box runs")
 
     # OK ends the About box; the main window comes back enabled.
-    wine.inspect("post", DIALOG_CLASS, ABOUT_TITLE, IDOK, 0x00F5, 0)  # BM_CLICK
+    wine.inspect("post", DIALOG_CLASS, ABOUT_TITLE, IDOK, BM_CLICK, 0)
     gone = wait_until(lambda: wine.inspect("dump", DIALOG_CLASS, ABOUT_TITLE, 0) is None, 15)
     check(gone, "the About box did not close on OK")
     main = wine.inspect("dump", DIALOG_CLASS, MAIN_TITLE)

@@ -18,7 +18,7 @@ def main(args):
         check("注册热键F3失败！" in texts, f"the message box reads {texts}")
         check(not any("F4" in text for text in texts), f"the message box reads {texts}")
 
-        wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, 0x00F5, 0)  # BM_CLICK on OK
+        wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, BM_CLICK, 0)
         windows = wait_until(
             lambda: (lambda all: all if len(all) == 2 and all[0]["visible"] and
                      all[1]["visible"] else None)(

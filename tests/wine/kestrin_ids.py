@@ -18,6 +18,7 @@ WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
 WM_SYSCOMMAND = 0x0112
 CB_SETCURSEL = 0x014E
+BM_CLICK = 0x00F5
 
 MODE_ENTRIES = ["左键双击", "左键单击", "右键双击", "右键单击"]
 UNIT_ENTRIES = ["次/秒", "秒/次"]
