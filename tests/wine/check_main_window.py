@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The main window under Wine, read from another process: caption, control texts, list
 entries and selections as the template and initialisation set them, the focus, the system
-menu's About entry, the About box it opens (with the main window disabled meanwhile), and
-the end of the process when the window is closed."""
+menu's About entry, the About box it opens (with the main window disabled meanwhile), Tab
+through the four tab stops, and Enter (the Close button is the default) ending the process."""
 
 import time
 
@@ -73,8 +73,17 @@ def main(args):
         check_system_menu(wine)
         check_about_box(wine)
 
-        # Closing the window (the close box's WM_CLOSE) ends the process.
-        wine.inspect("post", DIALOG_CLASS, MAIN_TITLE, 0, WM_CLOSE, 0)
+        # Real keys, with the X focus on the main window: Tab visits the tab stops in order.
+        wine.xtest("move", 100, 100)
+        wine.xtest("focus")
+        for expected in [IDOK, IDC_CLICK_MODE, IDC_UNIT, IDC_RATE]:
+            wine.xtest("key", "Tab")
+            focus = wait_until(lambda: (lambda r: r["focus"] if r["focus"] == expected else None)(
+                wine.inspect("dump", DIALOG_CLASS, MAIN_TITLE)), 5)
+            check(focus == expected, f"Tab did not move the focus to control {expected}")
+
+        # Enter presses the default button, Close: the window closes and the process ends.
+        wine.xtest("key", "Return")
         deadline = time.monotonic() + 20
         while program.poll() is None and time.monotonic() < deadline:
             time.sleep(0.2)
