@@ -85,13 +85,27 @@ int Win32Platform::RunModal(WindowId dialogId) {
 }
 
 void Win32Platform::HandleQueuedMessage(MSG& msg) {
-    if (Dialog* dialog = DialogOf(msg.hwnd)) {
-        Message framed{ToWindowId(msg.hwnd), msg.message, msg.wParam, msg.lParam};
-        if (dialog->host->PreTranslate(framed)) {
-            if (msg.message == WM_TIMER) m_timers.Taken(msg.hwnd, msg.wParam);
-            return;
-        }
+    Dialog* dialog = DialogOf(msg.hwnd);
+    if (dialog == nullptr) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+        return;
     }
+    // A tick is taken from the queue here, so the next one can come while this one is
+    // pre-translated (which may open message boxes, inside which ticks go on) and handled.
+    const bool tick = msg.message == WM_TIMER && FindDialog(msg.hwnd) != nullptr;
+    if (tick) m_timers.Taken(msg.hwnd, msg.wParam);
+
+    Message framed{ToWindowId(msg.hwnd), msg.message, msg.wParam, msg.lParam};
+    if (dialog->host->PreTranslate(framed)) return;
+    if (tick) {
+        // Straight to the dialog: its window procedure would count the tick taken again.
+        if (Dialog* target = FindDialog(msg.hwnd)) target->host->Dispatch(framed);
+        return;
+    }
+    msg.message = framed.message;
+    msg.wParam = framed.wParam;
+    msg.lParam = framed.lParam;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }
@@ -161,6 +175,7 @@ std::intptr_t Win32Platform::DefaultProcessing(const Message& msg) {
 LRESULT Win32Platform::OnDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* dialog = FindDialog(window);
     if (dialog == nullptr) return ::DefDlgProcW(window, message, wParam, lParam);
+    // A tick dispatched by another loop (a message box's) is taken from the queue now.
     if (message == WM_TIMER) m_timers.Taken(window, wParam);
     return dialog->host->Dispatch(Message{ToWindowId(window), message, wParam, lParam});
 }
