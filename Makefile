@@ -42,15 +42,14 @@ test:
 bench-build:
 	scripts/install-deps.sh bench
 	$(CMAKE) -S . -B $(B)/bench -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(B)/bench --target kestrin x_event_log
+	cmake --build $(B)/bench --target kestrin x_event_log x_probe click_target
 
 bench: bench-build
-	bench/run_bench.py --kestrin $(B)/bench/kestrin --observer $(B)/bench/tests/tools/x_event_log \
-	    --report docs/benchmarks.md --plot docs/benchmark-rates.png
+	bench/run_bench.py --build $(B)/bench --report docs/benchmarks.md --plot docs/benchmark-rates.png
 
 # Ten minutes at 1000 clicks per second (not part of CI).
 soak: bench-build
-	bench/soak.py --kestrin $(B)/bench/kestrin --observer $(B)/bench/tests/tools/x_event_log
+	bench/soak.py --build $(B)/bench
 
 # The Debian package and the Windows release zip.
 package:

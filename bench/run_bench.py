@@ -6,8 +6,8 @@ through XTest, and watches the clicks from outside (XInput2 raw events on the ro
 periods are run with `xdotool click --repeat N --delay D` as a peer. Writes a Markdown report
 and a gnuplot plot. It measures; it never fails on a timing.
 
-    run_bench.py --kestrin build/bench/kestrin --observer build/bench/tests/tools/x_event_log \
-                 --report docs/benchmarks.md --plot docs/benchmark-rates.png [--quick]
+    run_bench.py --build build/bench --report docs/benchmarks.md \
+                 --plot docs/benchmark-rates.png [--quick]
 """
 
 import argparse
@@ -19,8 +19,11 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import Kestrin, XSession  # noqa: E402
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+from harness import Desktop, wait_for  # noqa: E402
+from proc_stats import ProcStats  # noqa: E402
 
 RATES = [1, 10, 30, 31, 100, 200, 333, 500, 1000]  # clicks per second typed into the field
 POINTER_PARKING = (1000, 740)  # away from Kestrin's window: clicks land on the bare root
@@ -64,22 +67,65 @@ def analyse(presses_ns, per_burst, period, start_ns=None, stop_ns=None):
     return out
 
 
-def run_kestrin_case(session, exe, rate, single, quick):
-    k = Kestrin(session, exe)
+class Session:
+    """A private desktop with the outside observer running on it."""
+
+    def __init__(self, build):
+        self.desktop = Desktop({
+            "kestrin": os.path.join(build, "kestrin"),
+            "probe": os.path.join(build, "tests", "e2e", "x_probe"),
+            "target": os.path.join(build, "tests", "e2e", "click_target"),
+            "events": os.path.join(build, "tests", "tools", "x_event_log"),
+        })
+        self.events = self.desktop.start_event_log()
+        self.server = ProcStats(self.desktop.server.pid)
+
+    def close(self):
+        self.desktop.close()
+
+
+class Kestrin:
+    """The program, started on the session; its window has the keyboard focus."""
+
+    def __init__(self, session):
+        self.session = session
+        self.started_ns = time.monotonic_ns()
+        self.process = session.desktop.start_kestrin()
+        self.stats = ProcStats(self.process.pid)
+        mapped = wait_for(lambda: next(
+            (e for e in session.events.timed()
+             if e[0] == "M" and e[4] == "Kestrin" and e[3] >= self.started_ns), None),
+            20, "Kestrin's window")
+        self.map_ms = (mapped[3] - self.started_ns) / 1e6
+
+    def close(self):
+        if self.process.poll() is None:
+            self.session.desktop.keys("Escape")
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def run_kestrin_case(session, rate, single, quick):
+    desktop = session.desktop
+    k = Kestrin(session)
     try:
-        k.set_rate(str(rate))
+        desktop.keys("ctrl+a")
+        desktop.type(str(rate))
         if single:
-            k.choose_single_click()
-        session.xdotool("mousemove", *map(str, POINTER_PARKING))
+            desktop.keys("Tab", "Tab", "Down")  # rate field, Close, then the click-mode list
+        desktop.warp(*POINTER_PARKING)
         time.sleep(0.3)
-        cpu0, xcpu0, t0 = k.stats.cpu_seconds(), session.xvfb_stats.cpu_seconds(), time.monotonic()
-        k.key("F3")
+        cpu0, xcpu0, t0 = k.stats.cpu_seconds(), session.server.cpu_seconds(), time.monotonic()
+        desktop.keys("F3")
         time.sleep(duration_s(rate, quick))
-        k.key("F4")
-        cpu1, xcpu1, t1 = k.stats.cpu_seconds(), session.xvfb_stats.cpu_seconds(), time.monotonic()
+        desktop.keys("F4")
+        cpu1, xcpu1, t1 = k.stats.cpu_seconds(), session.server.cpu_seconds(), time.monotonic()
         rss = k.stats.peak_rss_mb()
         time.sleep(0.5)
-        events = [e for e in session.observer.snapshot() if e[3] >= k.started_ns]
+        events = [e for e in session.events.timed() if e[3] >= k.started_ns]
     finally:
         k.close()
     f3 = next((e[3] for e in events if e[0] == "K" and e[1] == F3_KEYCODE), None)
@@ -95,23 +141,23 @@ def run_kestrin_case(session, exe, rate, single, quick):
 def run_xdotool_case(session, rate, quick):
     period = period_ms(rate)
     n = max(2, round(duration_s(rate, quick) * 1000 / period))
-    session.xdotool("mousemove", *map(str, POINTER_PARKING))
+    session.desktop.warp(*POINTER_PARKING)
     start = time.monotonic_ns()
     t0 = time.monotonic()
     proc = subprocess.Popen(["xdotool", "click", "--repeat", str(n), "--delay", str(period), "1"],
-                            env=session.env)
+                            env=session.desktop.env)
     _, _, usage = os.wait4(proc.pid, 0)
     t1 = time.monotonic()
     time.sleep(0.3)
-    presses = [e[3] for e in session.observer.snapshot() if e[0] == "P" and e[3] >= start]
+    presses = [e[3] for e in session.events.timed() if e[0] == "P" and e[3] >= start]
     result = analyse(presses, 1, period, start)
     result.update(cpu=100 * (usage.ru_utime + usage.ru_stime) / (t1 - t0),
                   rss=usage.ru_maxrss / 1024, requested=n)
     return result
 
 
-def measure_idle(session, exe):
-    k = Kestrin(session, exe)
+def measure_idle(session):
+    k = Kestrin(session)
     try:
         time.sleep(1.0)
         sw0, cpu0, t0 = k.stats.context_switches(), k.stats.cpu_seconds(), time.monotonic()
@@ -233,21 +279,20 @@ plot [0.8:1300][0.8:1300] x title "exact" with lines dashtype 2 lc "gray", \\
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--kestrin", required=True)
-    parser.add_argument("--observer", required=True)
+    parser.add_argument("--build", required=True, help="a build directory with kestrin and the tools")
     parser.add_argument("--report", required=True)
     parser.add_argument("--plot", required=True)
     parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
     args = parser.parse_args()
 
-    session = XSession(args.observer)
+    session = Session(os.path.abspath(args.build))
     rows, peers, maps = [], [], []
     try:
-        idle = measure_idle(session, args.kestrin)
+        idle = measure_idle(session)
         maps.append(idle["map_ms"])
         for rate in RATES:
             for mode, single in (("left double", False), ("left single", True)):
-                r = run_kestrin_case(session, args.kestrin, rate, single, args.quick)
+                r = run_kestrin_case(session, rate, single, args.quick)
                 maps.append(r["map_ms"])
                 rows.append((rate, mode, r))
                 print(f"kestrin {rate:>4}/s {mode:<11} achieved {fmt(r.get('achieved'))}/s "

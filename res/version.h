@@ -14,5 +14,5 @@
 #define KESTRIN_PAGE_URL "https://kestrin.example.org/"
 #endif
 #ifndef KESTRIN_LINK_TEXT
-#define KESTRIN_LINK_TEXT "Kestrin 开发组  " KESTRIN_PAGE_URL
+#define KESTRIN_LINK_TEXT "Kestrin 开发组  kestrin.example.org"
 #endif

@@ -251,6 +251,17 @@ class EventLog(LineReader):
                 out.append((parts[0], int(parts[1]), int(parts[2])))
         return out
 
+    def timed(self):
+        """Every event with both its times: (kind, detail, server ms, monotonic ns, title).
+        Kinds: P, R, K as in events(), and M for a top-level window mapped (title set)."""
+        out = []
+        for line in self.snapshot():
+            parts = line.split(" ", 4)
+            if len(parts) >= 4 and parts[0] in ("P", "R", "K", "M"):
+                out.append((parts[0], int(parts[1]), int(parts[2]), int(parts[3]),
+                            parts[4] if len(parts) > 4 else ""))
+        return out
+
     def balance(self):
         """Presses minus releases, by button: all zero when no button is left down."""
         counts = {}

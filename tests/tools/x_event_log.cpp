@@ -1,6 +1,9 @@
 // An independent observer of an X display: logs every button press and release and every key
 // press as XInput2 raw events on the root (what the server really received, whoever sent it
-// and whichever window it went to), and every top-level window mapped, one line per event:
+// and whichever window it went to), and every top-level window mapped, one line per event.
+// It asks for XInput 2.2: under 2.0 the server hides raw events that happen during another
+// client's grab, such as the release that ends a click on a window.
+//
 //
 //   P <button> <server ms> <monotonic ns>      button press
 //   R <button> <server ms> <monotonic ns>      button release
@@ -41,7 +44,7 @@ int main() {
     int firstEvent = 0;
     int firstError = 0;
     int major = 2;
-    int minor = 0;
+    int minor = 2;
     if (!XQueryExtension(display, "XInputExtension", &xiOpcode, &firstEvent, &firstError) ||
         XIQueryVersion(display, &major, &minor) != Success) {
         std::fprintf(stderr, "x_event_log: XInput2 is not available\n");
