@@ -10,8 +10,12 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import sys
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from xvfb import Xvfb, XvfbError  # noqa: E402
 
 
 class TestFailure(AssertionError):
@@ -85,28 +89,16 @@ class Window:
 class Desktop:
     """A private X server on a free display, with tools to look at it and drive it."""
 
-    SCREEN = "1024x768x24"
-
     def __init__(self, tools):
         self.tools = tools
         self.home = tempfile.mkdtemp(prefix="kestrin-e2e-")
         self._children = []
-        read_end, write_end = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.SCREEN,
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        with os.fdopen(read_end, "rb") as reader:
-            deadline = time.monotonic() + 20
-            while not number.endswith(b"\n") and time.monotonic() < deadline:
-                chunk = reader.read(1)
-                if not chunk:
-                    break
-                number += chunk
-        check(number.strip().isdigit(), "Xvfb did not report its display")
-        self.display = ":" + number.strip().decode()
+        try:
+            self.xvfb = Xvfb()
+        except XvfbError as error:
+            raise TestFailure(str(error)) from error
+        self.server = self.xvfb.process
+        self.display = self.xvfb.display
         runtime = os.path.join(self.home, "runtime")
         os.mkdir(runtime, 0o700)
         self.opener_log = os.path.join(self.home, "opened.txt")
@@ -196,12 +188,7 @@ class Desktop:
                 child.wait()
             else:
                 child.stop()
-        self.server.terminate()
-        try:
-            self.server.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.server.kill()
-            self.server.wait()
+        self.xvfb.stop()
         shutil.rmtree(self.home, ignore_errors=True)
 
     def __enter__(self):

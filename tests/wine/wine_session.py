@@ -10,13 +10,16 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from xvfb import Xvfb  # noqa: E402,F401  (prepare_prefix.py takes it from here too)
 
 WINE_DIR = os.environ.get("KESTRIN_WINE_DIR", "/usr/lib/wine")
 WINE = os.path.join(WINE_DIR, "wine64")
 WINESERVER = os.path.join(WINE_DIR, "wineserver")
-SCREEN = "1024x768x24"
 
 
 class Failure(AssertionError):
@@ -40,32 +43,6 @@ def wine_environment(prefix, display):
     })
     env.pop("WAYLAND_DISPLAY", None)
     return env
-
-
-class Xvfb:
-    """An X server on a free display, chosen by the server itself."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
-             "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as numbers:
-            number = numbers.readline().strip()
-        if not number:
-            self.process.kill()
-            raise Failure("Xvfb did not start")
-        self.display = ":" + number
-
-    def stop(self):
-        self.process.terminate()
-        try:
-            self.process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
 
 
 class WineSession:
