@@ -6,6 +6,7 @@
 
 #include "platform/qt/group_box.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/x_window_text.h"
 
 namespace kestrin::qt {
 namespace {
@@ -52,6 +53,12 @@ void QtPlatform::SetWindowText(WindowId window, std::u16string_view text) {
         edit->setText(value);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(value);
+        const Control* control = FindControl(window);
+        Dialog* dialog = DialogOf(window);
+        if (control != nullptr && dialog != nullptr && control->tmpl->id >= 0) {
+            PublishControlText(m_connection, static_cast<xcb_window_t>(dialog->window->winId()),
+                               control->tmpl->id, value);
+        }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(value);
     }

@@ -16,6 +16,7 @@ BACKGROUND = (6, 6)  # a point of the main window's background, outside every co
 LINK_LEFT, LINK_TOP, LINK_RIGHT, LINK_BOTTOM = 63, 68, 276, 89
 TARGET = (500, 300, 300, 200)  # the click target, clear of Kestrin's windows
 HAND_CURSOR = "32x32+0+0"
+COUNT_LABEL_ID = 1005  # IDC_COUNT
 RANGE_MESSAGE = "请输入不超过1000的正整数，\n注意不要输入空格、小数点"
 
 
@@ -97,10 +98,13 @@ def test_f3_clicks_under_pointer_and_f4_stops(desktop, args):
     target = desktop.start_target(*TARGET)
     events = desktop.start_event_log()
     aim_at(desktop, target)
-    kestrin, _ = start(desktop)
+    kestrin, window = start(desktop)
     presses = run_clicker(desktop, target, 2.0)
     groups = bursts(presses)
     check(len(groups) >= 8, f"only {len(groups)} ticks clicked in 2 s at 10 per second")
+    # The label counts exactly the ticks the target saw.
+    label = desktop.probe("text", window.id, COUNT_LABEL_ID).rstrip("\n")
+    check(label == f"点击计数：         {len(groups)}", f"count label {label!r} after {len(groups)} ticks")
     check(all(p[1] == 1 for p in presses), "a button other than the left one was pressed")
     check(all(len(g) == 2 for g in groups), f"left double click bursts of {[len(g) for g in groups]}")
     rate = ticks_per_second(groups)

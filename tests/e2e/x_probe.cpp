@@ -13,6 +13,8 @@
 //   x_probe buttons             the pointer's button state: "1" per held button 1..5, e.g. 00000
 //   x_probe close WINDOW        asks the window to close (WM_DELETE_WINDOW), as a close box does
 //   x_probe icon-sizes WINDOW   the sizes in the window's _NET_WM_ICON, e.g. "16x16 32x32"
+//   x_probe text WINDOW ID      the text of the window's label with identifier ID
+//                               (_KESTRIN_TEXT_<ID>), on one line
 //   x_probe cursor              the cursor on screen: WIDTHxHEIGHT+HOTX+HOTY
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -203,7 +205,7 @@ int PrintCursor(Display* display) {
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: x_probe windows|keys|type|warp|click|buttons|close|icon-sizes\n");
+                     "usage: x_probe windows|keys|type|warp|click|buttons|close|text|icon-sizes\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -240,6 +242,12 @@ int main(int argc, char** argv) {
         result = Close(display, std::strtoul(argv[2], nullptr, 0));
     } else if (command == "cursor") {
         result = PrintCursor(display);
+    } else if (command == "text" && argc == 4) {
+        const std::string name = std::string("_KESTRIN_TEXT_") + argv[3];
+        const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+        std::printf(
+            "%s\n",
+            Property(display, std::strtoul(argv[2], nullptr, 0), name.c_str(), utf8).c_str());
     } else if (command == "icon-sizes" && argc == 3) {
         result = IconSizes(display, std::strtoul(argv[2], nullptr, 0));
     } else {
