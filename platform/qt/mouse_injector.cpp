@@ -1,9 +1,6 @@
 #include "platform/qt/mouse_injector.h"
 
-#include <cstdlib>
-
 #include "platform/qt/window_messages.h"
-#include "platform/qt/x_keyboard.h"
 
 // Xlib last: its macros (None, Bool, ...) must not meet other headers.
 #include <X11/Xlib.h>
@@ -11,63 +8,57 @@
 
 namespace kestrin::qt {
 
-struct MouseInjector::OwnDisplay {
-    std::unique_ptr<Display, decltype(&XCloseDisplay)> display{XOpenDisplay(nullptr),
-                                                               &XCloseDisplay};
-};
-
-MouseInjector::MouseInjector(_XDisplay* display, xcb_connection_t* connection)
-    : m_display(display), m_connection(connection), m_root(RootWindowOfDefaultScreen(connection)) {
-    if (m_display == nullptr) {
-        m_own = std::make_unique<OwnDisplay>();
-        m_display = m_own->display.get();
-    }
+void MouseInjector::Closer::operator()(_XDisplay* display) const {
+    // Closing flushes whatever is still buffered, so no burst is left half sent.
+    XCloseDisplay(display);
 }
 
-MouseInjector::~MouseInjector() {
-    if (m_display != nullptr) XFlush(m_display);
-}
+MouseInjector::MouseInjector() : m_display(XOpenDisplay(nullptr)) {}
+
+MouseInjector::~MouseInjector() = default;
 
 bool MouseInjector::GetPointer(int& x, int& y) {
-    xcb_query_pointer_reply_t* reply =
-        xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr);
-    if (reply == nullptr) return false;
-    x = reply->root_x;
-    y = reply->root_y;
-    std::free(reply);
-    return true;
+    if (!Valid()) return false;
+    Window root = 0;
+    Window child = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned mask = 0;
+    return XQueryPointer(m_display.get(), DefaultRootWindow(m_display.get()), &root, &child, &x, &y,
+                         &windowX, &windowY, &mask) != False;
 }
 
 bool MouseInjector::SetPointer(int x, int y) {
-    xcb_warp_pointer(m_connection, XCB_NONE, m_root, 0, 0, 0, 0, static_cast<std::int16_t>(x),
-                     static_cast<std::int16_t>(y));
-    return xcb_flush(m_connection) > 0;
+    if (!Valid()) return false;
+    XWarpPointer(m_display.get(), 0, DefaultRootWindow(m_display.get()), 0, 0, 0, 0, x, y);
+    return XFlush(m_display.get()) != 0;
 }
 
 void MouseInjector::SendBurst(std::span<const std::uint32_t> flags) {
-    if (m_display == nullptr || flags.empty()) return;
+    if (!Valid() || flags.empty()) return;
+    Display* display = m_display.get();
     // Empty the output buffer first, so the burst's few requests cannot be split by an
     // automatic flush part-way; then they all leave in the one write below.
-    XFlush(m_display);
+    XFlush(display);
     for (const std::uint32_t flag : flags) {
         switch (flag) {
             case wm::MouseLeftDown:
-                XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
+                XTestFakeButtonEvent(display, 1, True, CurrentTime);
                 break;
             case wm::MouseLeftUp:
-                XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+                XTestFakeButtonEvent(display, 1, False, CurrentTime);
                 break;
             case wm::MouseRightDown:
-                XTestFakeButtonEvent(m_display, 3, True, CurrentTime);
+                XTestFakeButtonEvent(display, 3, True, CurrentTime);
                 break;
             case wm::MouseRightUp:
-                XTestFakeButtonEvent(m_display, 3, False, CurrentTime);
+                XTestFakeButtonEvent(display, 3, False, CurrentTime);
                 break;
             default:
                 break;
         }
     }
-    XFlush(m_display);
+    XFlush(display);
 }
 
 }  // namespace kestrin::qt

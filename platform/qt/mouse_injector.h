@@ -1,7 +1,8 @@
-// The pointer and synthetic button presses, on the X display Qt runs on.
+// The pointer and synthetic button presses, on an X connection of their own.
+//
+// A connection of our own keeps the pointer query's round trip and the XTest requests away
+// from Qt's connection, whose event-reader thread would otherwise be woken for each of them.
 #pragma once
-
-#include <xcb/xcb.h>
 
 #include <cstdint>
 #include <memory>
@@ -13,12 +14,13 @@ namespace kestrin::qt {
 
 class MouseInjector {
   public:
-    // Qt's own Xlib display and xcb connection; with no Xlib display, one is opened.
-    MouseInjector(_XDisplay* display, xcb_connection_t* connection);
+    // Opens its own connection to the display Qt runs on; Valid() tells whether it could.
+    MouseInjector();
     ~MouseInjector();
     MouseInjector(const MouseInjector&) = delete;
     MouseInjector& operator=(const MouseInjector&) = delete;
 
+    bool Valid() const { return m_display != nullptr; }
     // The pointer in screen pixels.
     bool GetPointer(int& x, int& y);
     bool SetPointer(int x, int y);
@@ -27,11 +29,10 @@ class MouseInjector {
     void SendBurst(std::span<const std::uint32_t> flags);
 
   private:
-    struct OwnDisplay;
-    std::unique_ptr<OwnDisplay> m_own;  // only when Qt has no Xlib display
-    _XDisplay* m_display;
-    xcb_connection_t* m_connection;
-    xcb_window_t m_root;
+    struct Closer {
+        void operator()(_XDisplay* display) const;
+    };
+    std::unique_ptr<_XDisplay, Closer> m_display;
 };
 
 }  // namespace kestrin::qt

@@ -7,6 +7,7 @@
 
 #include "platform/qt/queued_message.h"
 #include "platform/qt/window_messages.h"
+#include "platform/qt/xkb_state_events.h"
 
 namespace kestrin::qt {
 
@@ -21,8 +22,9 @@ QtPlatform::QtPlatform(KestrinApplication& app) : m_app(app) {
             }
         });
         m_app.installNativeEventFilter(m_hotKeys.get());
-        m_mouse = std::make_unique<MouseInjector>(x11->display(), connection);
+        IgnorePointerButtonStateEvents(connection);
     }
+    m_mouse = std::make_unique<MouseInjector>();
     m_app.SetRouter(this);
 }
 
