@@ -161,6 +161,15 @@ TEST(MainWindow, MinimisedWindowPaintsItsIconCentred) {
     EXPECT_EQ(sim.IconBackgroundErases(), 1);
 }
 
+TEST(MainWindow, InitInstanceRunsTheWindowOnceAndReturnsFalse) {
+    SimPlatform sim;
+    sim.PressKey(VK_RETURN);
+    CPlatformScope scope(sim);
+    EXPECT_EQ(theApp.InitInstance(), FALSE) << "no message loop of the application's own";
+    EXPECT_EQ(sim.DialogsShown(), std::vector<int>{IDD_MAIN});
+    EXPECT_EQ(sim.PendingActions(), 0u);
+}
+
 TEST(MainWindow, KeepsNoSettings) {
     SimPlatform sim;
     RunKestrin(sim);
