@@ -7,7 +7,7 @@ build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-d
        qt6-base-dev libgl-dev libxtst-dev libxi-dev libxfixes-dev libx11-dev libx11-xcb-dev libxcb1-dev libxcb-xkb-dev
        g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fonts-wqy-microhei)
 run=("${build[@]}" xdg-utils)
-test=("${build[@]}" python3 xvfb xauth wine wine64 x11-utils lintian dpkg-dev)
+test=("${build[@]}" python3 xvfb xauth wine wine64 fonts-wine x11-utils lintian dpkg-dev)
 bench=("${test[@]}" xdotool gnuplot-nox)
 package=("${test[@]}" zip unzip)
 screenshots=("${build[@]}" python3 xvfb imagemagick)
@@ -33,4 +33,4 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo apt-get install -y -qq "${missing[@]}"
