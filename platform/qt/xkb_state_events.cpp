@@ -14,8 +14,8 @@ void IgnorePointerButtonStateEvents(xcb_connection_t* connection) {
     xcb_xkb_select_events_details_t details{};
     details.affectState = kAllParts;
     details.stateDetails = kAllParts & ~XCB_XKB_STATE_PART_POINTER_BUTTONS;
-    xcb_xkb_select_events_aux(connection, XCB_XKB_ID_USE_CORE_KBD,
-                              XCB_XKB_EVENT_TYPE_STATE_NOTIFY, 0, 0, 0, 0, &details);
+    xcb_xkb_select_events_aux(connection, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_EVENT_TYPE_STATE_NOTIFY,
+                              0, 0, 0, 0, &details);
     xcb_flush(connection);
 }
 
