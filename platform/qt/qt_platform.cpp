@@ -15,6 +15,7 @@ QtPlatform::QtPlatform(KestrinApplication& app) : m_app(app) {
     auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
     m_connection = connection;
+    m_texts = std::make_unique<WindowTextPublisher>(connection);
     if (connection != nullptr) {
         m_hotKeys = std::make_unique<HotKeys>(connection, [this](WindowId window, int id) {
             if (QWidget* widget = WidgetOf(window)) {

@@ -25,6 +25,7 @@
 #include "platform/qt/kestrin_application.h"
 #include "platform/qt/mouse_injector.h"
 #include "platform/qt/system_menu.h"
+#include "platform/qt/x_window_text.h"
 
 class QPainter;
 
@@ -172,6 +173,7 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     std::map<std::pair<WindowId, std::uintptr_t>, Tick> m_ticks;
     std::uint64_t m_tickSerials = 0;
     xcb_connection_t* m_connection = nullptr;  // Qt's connection to the X server
+    std::unique_ptr<WindowTextPublisher> m_texts;
     std::unique_ptr<HotKeys> m_hotKeys;
     std::unique_ptr<MouseInjector> m_mouse;
     std::map<IconId, QIcon> m_icons;

@@ -56,8 +56,8 @@ void QtPlatform::SetWindowText(WindowId window, std::u16string_view text) {
         const Control* control = FindControl(window);
         Dialog* dialog = DialogOf(window);
         if (control != nullptr && dialog != nullptr && control->tmpl->id >= 0) {
-            PublishControlText(m_connection, static_cast<xcb_window_t>(dialog->window->winId()),
-                               control->tmpl->id, value);
+            m_texts->ControlText(static_cast<xcb_window_t>(dialog->window->winId()),
+                                 control->tmpl->id, value);
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(value);

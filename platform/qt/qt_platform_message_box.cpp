@@ -24,7 +24,7 @@ int QtPlatform::MessageBox(WindowId owner, std::u16string_view text, std::u16str
                     QString::fromUtf16(caption.data(), static_cast<qsizetype>(caption.size())),
                     message, QMessageBox::Ok, parent);
     box.setFont(DialogFont(kMessageFontPoints));
-    PublishWindowText(m_connection, static_cast<xcb_window_t>(box.winId()), message);
+    m_texts->WindowText(static_cast<xcb_window_t>(box.winId()), message);
     // There may be no window manager to give the box the keyboard.
     QTimer::singleShot(0, &box, [&box] {
         box.raise();

@@ -6,12 +6,26 @@
 
 #include <xcb/xcb.h>
 
+#include <QByteArray>
 #include <QString>
+#include <map>
 
 namespace kestrin::qt {
 
-void PublishWindowText(xcb_connection_t* connection, xcb_window_t window, const QString& text);
-void PublishControlText(xcb_connection_t* connection, xcb_window_t dialog, int controlId,
-                        const QString& text);
+class WindowTextPublisher {
+  public:
+    explicit WindowTextPublisher(xcb_connection_t* connection) : m_connection(connection) {}
+
+    void WindowText(xcb_window_t window, const QString& text);
+    void ControlText(xcb_window_t dialog, int controlId, const QString& text);
+
+  private:
+    void Publish(xcb_window_t window, const QByteArray& name, const QString& text);
+    // Atoms are looked up once: a label can change at every tick.
+    xcb_atom_t Atom(const QByteArray& name);
+
+    xcb_connection_t* m_connection;
+    std::map<QByteArray, xcb_atom_t> m_atoms;
+};
 
 }  // namespace kestrin::qt
