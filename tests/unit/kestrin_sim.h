@@ -9,8 +9,9 @@
 
 #include "engine/click_rules.h"
 #include "platform/framework/afxwin.h"
-#include "platform/sim/sim_platform.h"
 #include "res/resource.h"
+#include "res/resources.h"
+#include "tests/sim/sim_platform.h"
 
 using kestrin::sim::SimPlatform;
 
@@ -35,7 +36,7 @@ inline const std::vector<std::uint32_t> kRightSingle = {0x08, 0x10};
 // and the end. Returns the process's exit code. Every action of the script must have run:
 // one left over means the program ended before the test expected it to.
 inline int RunKestrin(SimPlatform& sim) {
-    const int exitCode = RunApplication(sim);
+    const int exitCode = RunApplication(sim, kestrin::res::ProgramResources());
     EXPECT_EQ(sim.PendingActions(), 0u) << "the program ended before the script did";
     return exitCode;
 }

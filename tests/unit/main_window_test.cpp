@@ -164,7 +164,7 @@ TEST(MainWindow, MinimisedWindowPaintsItsIconCentred) {
 TEST(MainWindow, InitInstanceRunsTheWindowOnceAndReturnsFalse) {
     SimPlatform sim;
     sim.PressKey(VK_RETURN);
-    CPlatformScope scope(sim);
+    CPlatformScope scope(sim, kestrin::res::ProgramResources());
     EXPECT_EQ(theApp.InitInstance(), FALSE) << "no message loop of the application's own";
     EXPECT_EQ(sim.DialogsShown(), std::vector<int>{IDD_MAIN});
     EXPECT_EQ(sim.PendingActions(), 0u);

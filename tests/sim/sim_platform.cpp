@@ -1,4 +1,4 @@
-#include "platform/sim/sim_platform.h"
+#include "tests/sim/sim_platform.h"
 
 #include <algorithm>
 #include <utility>
