@@ -95,11 +95,11 @@ def xvfb(screen="1024x768x24"):
 
 def main(scenarios, *options):
     """Runs the scenario named first on the command line, scenarios[name](args), where args
-    holds the required --OPTION values: suite.py SCENARIO --OPTION VALUE ..."""
+    holds the --OPTION values given (None if not): suite.py SCENARIO --OPTION VALUE ..."""
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=sorted(scenarios))
     for option in options:
-        parser.add_argument("--" + option, required=True)
+        parser.add_argument("--" + option)
     args = parser.parse_args()
     started = time.monotonic()
     try:
@@ -129,12 +129,12 @@ class X:
         self("key", *keys)
 
     def windows(self):
-        """The top-level windows shown, popups aside, with their published texts."""
+        """The top-level windows shown, with their published texts."""
         shown = []
         for line in self("windows").splitlines():
             head, _, text = line.partition("\t")
-            number, viewable, override, title = head.split(" ", 3)
-            if viewable == "1" and override == "0":
+            number, viewable, title = head.split(" ", 2)
+            if viewable == "1":
                 shown.append(Window(int(number), title, text.replace("\\n", "\n")))
         return shown
 

@@ -1,8 +1,8 @@
 // x_observer: looks at and drives an X display from outside, as another client would, for the
 // end-to-end tests, the Wine tests and the benchmark. One command per run, on $DISPLAY:
 //
-//   windows               one line per top-level window: <id> <viewable 0|1> <override 0|1>
-//                         <title>\t<its published text (_KESTRIN_TEXT), line feeds as \n>
+//   windows               one line per top-level window: <id> <viewable 0|1> <title>\t<its
+//                         published text (_KESTRIN_TEXT), line feeds as \n>
 //   property WINDOW NAME  a text property of a window, e.g. _KESTRIN_TEXT_1005
 //   key KEY...            presses and releases each key with XTest: a keysym name, with
 //                         modifiers joined by "+" (F3, Return, ctrl+a, alt+space)
@@ -81,9 +81,8 @@ void ListWindows(Display* display) {
         for (const char c : Property(display, children[i], "_KESTRIN_TEXT")) {
             text += c == '\n' ? std::string("\\n") : std::string(1, c);
         }
-        std::printf("%lu %d %d %s\t%s\n", children[i], attributes.map_state == IsViewable,
-                    attributes.override_redirect, Title(display, children[i]).c_str(),
-                    text.c_str());
+        std::printf("%lu %d %s\t%s\n", children[i], attributes.map_state == IsViewable,
+                    Title(display, children[i]).c_str(), text.c_str());
     }
 }
 
