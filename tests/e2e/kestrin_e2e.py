@@ -113,12 +113,10 @@ def ends_cleanly(args):
                 x.keys(how)
             wait_for(lambda: kestrin.poll() is not None, 10, f"Kestrin to end after {how}")
             check(kestrin.returncode == 0, f"exit code {kestrin.returncode} after {how}")
-            time.sleep(0.3)
-            presses = sum(line.startswith("p ") for line in target.lines)
-            releases = sum(line.startswith("r ") for line in target.lines)
-            check(presses == releases and x("buttons").strip() == "00000",
-                  f"after {how}: {presses} presses, {releases} releases, buttons "
-                  f"{x('buttons').strip()}")
+            time.sleep(0.3)  # every press and release the server received, on any window
+            presses = sum(line.startswith("P ") for line in target.lines)
+            releases = sum(line.startswith("R ") for line in target.lines)
+            check(presses == releases, f"after {how}: {presses} presses, {releases} releases")
 
 
 if __name__ == "__main__":

@@ -9,7 +9,6 @@
 //   move X Y              moves the pointer
 //   focus                 gives the X focus to the top-level window under the pointer
 //   close WINDOW          asks the window to close (WM_DELETE_WINDOW), as its close box does
-//   buttons               buttons 1..5 of the pointer, "1" per button held: 00000 when none
 //   watch [X Y W H]       prints "ready", then one line per event until it is killed:
 //       P|R|K <button or keycode> <server ms> <monotonic ns>   a button press or release, a
 //           key press, as the server received it, whoever sent it (XInput 2.2 raw events;
@@ -110,12 +109,12 @@ bool PressKeys(Display* display, const std::string& chord) {
     return true;
 }
 
-Window UnderPointer(Display* display, unsigned* buttons) {
+Window UnderPointer(Display* display) {
     Window root = 0;
     Window child = 0;
     int x = 0;
-    int y = 0;
-    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &x, &y, buttons);
+    unsigned buttons = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &x, &x, &x, &buttons);
     return child;
 }
 
@@ -187,7 +186,6 @@ int Watch(Display* display, char** geometry) {
 
 int Run(Display* display, const std::string& command, int argc, char** argv) {
     const auto window = [&] { return std::strtoul(argv[0], nullptr, 0); };
-    unsigned buttons = 0;
     if (command == "windows" && argc == 0) {
         ListWindows(display);
     } else if (command == "property" && argc == 2) {
@@ -200,16 +198,9 @@ int Run(Display* display, const std::string& command, int argc, char** argv) {
         XTestFakeMotionEvent(display, DefaultScreen(display), std::atoi(argv[0]),
                              std::atoi(argv[1]), CurrentTime);
     } else if (command == "focus" && argc == 0) {
-        XSetInputFocus(display, UnderPointer(display, &buttons), RevertToPointerRoot, CurrentTime);
+        XSetInputFocus(display, UnderPointer(display), RevertToPointerRoot, CurrentTime);
     } else if (command == "close" && argc == 1) {
         Close(display, window());
-    } else if (command == "buttons" && argc == 0) {
-        UnderPointer(display, &buttons);
-        for (const unsigned button : {Button1Mask, Button2Mask, Button3Mask, Button4Mask,
-                                      Button5Mask}) {
-            std::putchar((buttons & button) != 0 ? '1' : '0');
-        }
-        std::putchar('\n');
     } else if (command == "watch" && (argc == 0 || argc == 4)) {
         return Watch(display, argc == 4 ? argv : nullptr);
     } else {
