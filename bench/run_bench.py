@@ -126,7 +126,7 @@ def run_kestrin_case(session, rate, single, quick):
     x = session.x
     k = Kestrin(session)
     try:
-        x.keys("ctrl+a", *str(rate))
+        x.keys("Control_L+a", *str(rate))
         if single:
             x.keys("Tab", "Tab", "Down")  # rate field, Close, then the click-mode list
         x("move", *POINTER_PARKING)

@@ -29,7 +29,7 @@ def main():
     try:
         k = Kestrin(session)
         window = x.wait_window("Kestrin")
-        x.keys("ctrl+a", "1", "0", "0", "0")
+        x.keys("Control_L+a", "1", "0", "0", "0")
         x("move", *POINTER_PARKING)
         time.sleep(0.3)
         x.keys("F3")
@@ -39,7 +39,7 @@ def main():
             rss.append(k.stats.rss_mb())
             time.sleep(min(10.0, max(0.0, end - time.monotonic())))
         # Above 30 per second the label hides the count; at 30 the next tick shows it.
-        x.keys("ctrl+a", "3", "0")
+        x.keys("Control_L+a", "3", "0")
         time.sleep(0.2)
         x.keys("F4")
         time.sleep(1.0)

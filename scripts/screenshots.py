@@ -36,7 +36,7 @@ def linux(args):
     with xvfb() as env, process([args.kestrin], env):
         x = X(args.observer, env)
         grab(x, texts()["main_title"], os.path.join(args.out, "main-window.png"))
-        x.keys("alt+space")  # the system menu
+        x.keys("Alt_L+space")  # the system menu
         time.sleep(0.5)
         x.keys("a")
         grab(x, texts()["about_title"], os.path.join(args.out, "about-box.png"))

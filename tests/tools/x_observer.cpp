@@ -5,7 +5,7 @@
 //                         published text (_KESTRIN_TEXT), line feeds as \n>
 //   property WINDOW NAME  a text property of a window, e.g. _KESTRIN_TEXT_1005
 //   key KEY...            presses and releases each key with XTest: a keysym name, with
-//                         modifiers joined by "+" (F3, Return, ctrl+a, alt+space)
+//                         modifiers joined by "+" (F3, Return, Control_L+a, Alt_L+space)
 //   move X Y              moves the pointer
 //   focus                 gives the X focus to the top-level window under the pointer
 //   close WINDOW          asks the window to close (WM_DELETE_WINDOW), as its close box does
@@ -21,32 +21,18 @@
 #include <X11/extensions/XTest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct XFreer {
-    void operator()(void* data) const { XFree(data); }
-};
-
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
 // Windows come and go while we look: an error about one that has just gone is not fatal.
 int IgnoreError(Display*, XErrorEvent*) {
     return 0;
-}
-
-long long MonotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
 std::string Property(Display* display, Window window, const char* name) {
@@ -57,22 +43,16 @@ std::string Property(Display* display, Window window, const char* name) {
     unsigned char* data = nullptr;
     XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1 << 16, False,
                        AnyPropertyType, &type, &format, &count, &after, &data);
-    const std::unique_ptr<unsigned char, XFreer> owned(data);
+    const std::unique_ptr<unsigned char, decltype(&XFree)> owned(data, &XFree);
     return data != nullptr && format == 8 ? std::string(reinterpret_cast<char*>(data), count) : "";
-}
-
-std::string Title(Display* display, Window window) {
-    const std::string title = Property(display, window, "_NET_WM_NAME");
-    return title.empty() ? Property(display, window, "WM_NAME") : title;
 }
 
 void ListWindows(Display* display) {
     Window root = 0;
-    Window parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    const std::unique_ptr<Window, XFreer> owned(children);
+    XQueryTree(display, DefaultRootWindow(display), &root, &root, &children, &count);
+    const std::unique_ptr<Window, decltype(&XFree)> owned(children, &XFree);
     for (unsigned i = 0; i < count; ++i) {
         XWindowAttributes attributes{};
         if (XGetWindowAttributes(display, children[i], &attributes) == 0) continue;
@@ -81,7 +61,7 @@ void ListWindows(Display* display) {
             text += c == '\n' ? std::string("\\n") : std::string(1, c);
         }
         std::printf("%lu %d %s\t%s\n", children[i], attributes.map_state == IsViewable,
-                    Title(display, children[i]).c_str(), text.c_str());
+                    Property(display, children[i], "WM_NAME").c_str(), text.c_str());
     }
 }
 
@@ -89,23 +69,18 @@ bool PressKeys(Display* display, const std::string& chord) {
     std::vector<KeyCode> codes;
     for (std::size_t start = 0; start < chord.size();) {
         const std::size_t plus = std::min(chord.find('+', start + 1), chord.size());
-        std::string name = chord.substr(start, plus - start);
-        if (name == "ctrl") name = "Control_L";
-        if (name == "alt") name = "Alt_L";
+        const std::string name = chord.substr(start, plus - start);
         const KeySym sym = XStringToKeysym(name.c_str());
-        const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(display, sym);
-        if (code == 0) {
+        codes.push_back(sym == NoSymbol ? 0 : XKeysymToKeycode(display, sym));
+        if (codes.back() == 0) {
             std::fprintf(stderr, "x_observer: no key %s\n", name.c_str());
             return false;
         }
-        codes.push_back(code);
         start = plus + 1;
     }
     for (const KeyCode code : codes) XTestFakeKeyEvent(display, code, True, CurrentTime);
     // Released 20 ms later, as a hand would: Wine drops a hot key released at once.
-    for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
-        XTestFakeKeyEvent(display, *it, False, 20);
-    }
+    for (const KeyCode code : codes) XTestFakeKeyEvent(display, code, False, 20);
     return true;
 }
 
@@ -132,11 +107,11 @@ Window MapTarget(Display* display, char** geometry) {
     XSetWindowAttributes attributes{};
     attributes.event_mask = ButtonPressMask | ButtonReleaseMask;
     attributes.override_redirect = True;  // exactly where asked, window manager or not
-    const Window target = XCreateWindow(
-        display, DefaultRootWindow(display), std::atoi(geometry[0]), std::atoi(geometry[1]),
-        static_cast<unsigned>(std::atoi(geometry[2])), static_cast<unsigned>(std::atoi(geometry[3])),
-        0, CopyFromParent, InputOutput, CopyFromParent, CWEventMask | CWOverrideRedirect,
-        &attributes);
+    const Window target =
+        XCreateWindow(display, DefaultRootWindow(display), std::atoi(geometry[0]),
+                      std::atoi(geometry[1]), static_cast<unsigned>(std::atoi(geometry[2])),
+                      static_cast<unsigned>(std::atoi(geometry[3])), 0, CopyFromParent, InputOutput,
+                      CopyFromParent, CWEventMask | CWOverrideRedirect, &attributes);
     XMapRaised(display, target);
     return target;
 }
@@ -164,11 +139,12 @@ int Watch(Display* display, char** geometry) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::printf("ready\n");
     for (XEvent e; XNextEvent(display, &e) == 0;) {
-        const long long now = MonotonicNs();
+        const long long now = std::chrono::steady_clock::now().time_since_epoch().count();
         if (e.type == MapNotify && e.xmap.event == DefaultRootWindow(display)) {
             std::printf("M %lu 0 %lld %s\n", e.xmap.window, now,
-                        Title(display, e.xmap.window).c_str());
-        } else if ((e.type == ButtonPress || e.type == ButtonRelease) && e.xbutton.window == target) {
+                        Property(display, e.xmap.window, "WM_NAME").c_str());
+        } else if ((e.type == ButtonPress || e.type == ButtonRelease) &&
+                   e.xbutton.window == target) {
             std::printf("%c %u %lu %lld\n", e.type == ButtonPress ? 'p' : 'r', e.xbutton.button,
                         e.xbutton.time, now);
         } else if (e.type == GenericEvent && e.xcookie.extension == opcode &&
@@ -176,7 +152,9 @@ int Watch(Display* display, char** geometry) {
             const auto* raw = static_cast<const XIRawEvent*>(e.xcookie.data);
             const int type = e.xcookie.evtype;
             std::printf("%c %d %lu %lld\n",
-                        type == XI_RawButtonPress ? 'P' : type == XI_RawButtonRelease ? 'R' : 'K',
+                        type == XI_RawButtonPress     ? 'P'
+                        : type == XI_RawButtonRelease ? 'R'
+                                                      : 'K',
                         raw->detail, raw->time, now);
             XFreeEventData(display, &e.xcookie);
         }
@@ -191,8 +169,8 @@ int Run(Display* display, const std::string& command, int argc, char** argv) {
     } else if (command == "property" && argc == 2) {
         std::printf("%s\n", Property(display, window(), argv[1]).c_str());
     } else if (command == "key" && argc > 0) {
-        for (int i = 0; i < argc; ++i) {
-            if (!PressKeys(display, argv[i])) return 1;
+        if (!std::all_of(argv, argv + argc, [&](const char* k) { return PressKeys(display, k); })) {
+            return 1;
         }
     } else if (command == "move" && argc == 2) {
         XTestFakeMotionEvent(display, DefaultScreen(display), std::atoi(argv[0]),
@@ -214,7 +192,8 @@ int Run(Display* display, const std::string& command, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    const std::unique_ptr<Display, decltype(&XCloseDisplay)> display(XOpenDisplay(nullptr),
+                                                                     &XCloseDisplay);
     if (!display || argc < 2) {
         std::fprintf(stderr, "x_observer: no X display, or no command\n");
         return 2;

@@ -15,8 +15,8 @@ constexpr std::array<UINT, 4> kCounted = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTT
 
 void ShowCounts(HWND window, const Counts& c) {
     const std::wstring title = L"Click target: left " + std::to_wstring(c[0]) + L" " +
-                               std::to_wstring(c[1]) + L", right " + std::to_wstring(c[2]) +
-                               L" " + std::to_wstring(c[3]);
+                               std::to_wstring(c[1]) + L", right " + std::to_wstring(c[2]) + L" " +
+                               std::to_wstring(c[3]);
     ::SetWindowTextW(window, title.c_str());
 }
 

@@ -65,13 +65,15 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs) {
 }
 
 std::string Dump(HWND window) {
-    std::string json = "{\"title\":" + Quoted(TextOf(window)) + ",\"class\":" +
-                       Quoted(ClassOf(window)) + ",\"foreground\":" +
-                       (::GetForegroundWindow() == window ? "true" : "false") + ",\"controls\":[";
+    std::string json = "{\"title\":" + Quoted(TextOf(window)) +
+                       ",\"class\":" + Quoted(ClassOf(window)) +
+                       ",\"foreground\":" + (::GetForegroundWindow() == window ? "true" : "false") +
+                       ",\"controls\":[";
     for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
-        json += std::string(json.back() == '[' ? "" : ",") + "{\"id\":" +
-                std::to_string(::GetDlgCtrlID(child)) + ",\"text\":" + Quoted(TextOf(child)) + "}";
+        json += std::string(json.back() == '[' ? "" : ",") +
+                "{\"id\":" + std::to_string(::GetDlgCtrlID(child)) +
+                ",\"text\":" + Quoted(TextOf(child)) + "}";
     }
     return json + "]}";
 }
@@ -93,7 +95,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"set-text" && argc == 6 && control != nullptr) {
         DWORD_PTR result = 0;
         return ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5]),
-                                     SMTO_ABORTIFHUNG, 3000, &result) && result == TRUE
+                                     SMTO_ABORTIFHUNG, 3000, &result) &&
+                       result == TRUE
                    ? 0
                    : 1;
     }
