@@ -133,9 +133,8 @@ class X:
         shown = []
         for line in self("windows").splitlines():
             head, _, text = line.partition("\t")
-            number, viewable, title = head.split(" ", 2)
-            if viewable == "1":
-                shown.append(Window(int(number), title, text.replace("\\n", "\n")))
+            number, _, title = head.partition(" ")
+            shown.append(Window(int(number), title, text.replace("\\n", "\n")))
         return shown
 
     def wait_window(self, title, text=None, timeout=15):

@@ -1,8 +1,8 @@
 // x_observer: looks at and drives an X display from outside, as another client would, for the
 // end-to-end tests, the Wine tests and the benchmark. One command per run, on $DISPLAY:
 //
-//   windows               one line per top-level window: <id> <viewable 0|1> <title>\t<its
-//                         published text (_KESTRIN_TEXT), line feeds as \n>
+//   windows               one line per top-level window shown: <id> <title>\t<its published
+//                         text (_KESTRIN_TEXT), line feeds as \n>
 //   property WINDOW NAME  a text property of a window, e.g. _KESTRIN_TEXT_1005
 //   key KEY...            presses and releases each key with XTest: a keysym name, with
 //                         modifiers joined by "+" (F3, Return, Control_L+a, Alt_L+space)
@@ -55,13 +55,14 @@ void ListWindows(Display* display) {
     const std::unique_ptr<Window, decltype(&XFree)> owned(children, &XFree);
     for (unsigned i = 0; i < count; ++i) {
         XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) == 0) continue;
+        XGetWindowAttributes(display, children[i], &attributes);
+        if (attributes.map_state != IsViewable) continue;
         std::string text;
         for (const char c : Property(display, children[i], "_KESTRIN_TEXT")) {
             text += c == '\n' ? std::string("\\n") : std::string(1, c);
         }
-        std::printf("%lu %d %s\t%s\n", children[i], attributes.map_state == IsViewable,
-                    Property(display, children[i], "WM_NAME").c_str(), text.c_str());
+        std::printf("%lu %s\t%s\n", children[i], Property(display, children[i], "WM_NAME").c_str(),
+                    text.c_str());
     }
 }
 
