@@ -106,7 +106,8 @@ def ends_cleanly(args):
     for how in ("Escape", "Return", "close box"):
         with desktop(args) as (x, target, kestrin, window):
             x.keys("1", "0", "0", "0", "F3")
-            wait_for(lambda: len(bursts(target.lines)) >= 200, 10, "200 ticks at 1000/s")
+            wait_for(lambda: sum(line.startswith("p ") for line in target.lines) >= 400, 10,
+                     "200 ticks at 1000 per second")
             if how == "close box":
                 x("close", window.id)
             else:
