@@ -76,8 +76,9 @@ def process(argv, env=None, lines=False, **popen):
 @contextlib.contextmanager
 def xvfb(screen="1024x768x24"):
     """An Xvfb on a display number it picks itself (-displayfd), so runs never collide. Yields
-    the environment to run clients in: DISPLAY, a private XDG_RUNTIME_DIR, no Wayland, and
-    KESTRIN_SERVER_PID for those who measure the server."""
+    the environment to run clients in: DISPLAY, a private HOME and XDG_RUNTIME_DIR (caches
+    land there, not in the user's), no Wayland, and KESTRIN_SERVER_PID for those who measure
+    the server."""
     read_end, write_end = os.pipe()
     with process(["Xvfb", "-displayfd", write_end, "-screen", "0", screen, "-nolisten", "tcp",
                   "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
@@ -86,7 +87,7 @@ def xvfb(screen="1024x768x24"):
         with os.fdopen(read_end) as numbers:
             number = numbers.readline().strip()
         check(number.isdigit(), "Xvfb did not report its display")
-        env = dict(os.environ, DISPLAY=":" + number, XDG_RUNTIME_DIR=runtime,
+        env = dict(os.environ, DISPLAY=":" + number, HOME=runtime, XDG_RUNTIME_DIR=runtime,
                    KESTRIN_SERVER_PID=str(server.pid))
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
             env.pop(name, None)
