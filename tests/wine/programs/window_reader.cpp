@@ -1,7 +1,7 @@
 // kestrin_inspect.exe: looks at and drives another program's windows from outside.
 //
 //   kestrin_inspect.exe dump <class> <title> [timeout ms]   the window and its controls, JSON:
-//       {"title", "class", "foreground", "controls": [{"id", "text"}, ...]}
+//       {"title", "foreground", "controls": [{"id", "text"}, ...]}
 //   kestrin_inspect.exe post <class> <title> <control id> <message> <wParam> [lParam]
 //                                                   posts to the window (control id 0) or to
 //                                                   one of its controls
@@ -66,7 +66,6 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs) {
 
 std::string Dump(HWND window) {
     std::string json = "{\"title\":" + Quoted(TextOf(window)) +
-                       ",\"class\":" + Quoted(ClassOf(window)) +
                        ",\"foreground\":" + (::GetForegroundWindow() == window ? "true" : "false") +
                        ",\"controls\":[";
     for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
