@@ -73,6 +73,8 @@ def process(argv, env=None, lines=False, **popen):
         child.wait()
 
 
+# A display server is a context manager that yields the environment its clients run in;
+# another one (a headless compositor, say) goes next to this one, built the same way.
 @contextlib.contextmanager
 def xvfb(screen="1024x768x24"):
     """An Xvfb on a display number it picks itself (-displayfd), so runs never collide. Yields
