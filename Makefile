@@ -42,7 +42,7 @@ test:
 bench-build:
 	scripts/install-deps.sh bench
 	$(CMAKE) -S . -B $(B)/bench -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(B)/bench --target kestrin x_event_log x_probe click_target
+	cmake --build $(B)/bench --target kestrin x_observer
 
 bench: bench-build
 	bench/run_bench.py --build $(B)/bench --report docs/benchmarks.md --plot docs/benchmark-rates.png
@@ -58,11 +58,14 @@ package:
 	cd $(B)/linux && cpack
 	scripts/make-windows-zip.sh $(B)/windows
 
-# Pictures of the main window and the About box, taken on a private Xvfb, into docs/.
-screenshots: linux
+# Pictures of the main window and the About box, Linux and under Wine, into docs/.
+screenshots:
 	scripts/install-deps.sh screenshots
-	tests/e2e/take_screenshots.py --kestrin $(B)/linux/kestrin \
-	    --probe $(B)/linux/tests/e2e/x_probe --out docs
+	$(MAKE) --no-print-directory windows linux
+	scripts/screenshots.py linux --kestrin $(B)/linux/kestrin \
+	    --observer $(B)/linux/tests/tools/x_observer --out docs
+	scripts/screenshots.py wine --exe $(B)/windows/kestrin.exe \
+	    --observer $(B)/linux/tests/tools/x_observer --out docs
 
 clean:
 	rm -rf $(B)

@@ -11,6 +11,7 @@ and a gnuplot plot. It measures; it never fails on a timing.
 """
 
 import argparse
+import contextlib
 import os
 import platform
 import statistics
@@ -21,8 +22,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
-from harness import Desktop, wait_for  # noqa: E402
+sys.path.insert(0, os.path.join(HERE, "..", "tests"))
+from harness import X, process, wait_for, xvfb  # noqa: E402
 from proc_stats import ProcStats  # noqa: E402
 
 RATES = [1, 10, 30, 31, 100, 200, 333, 500, 1000]  # clicks per second typed into the field
@@ -68,20 +69,33 @@ def analyse(presses_ns, per_burst, period, start_ns=None, stop_ns=None):
 
 
 class Session:
-    """A private desktop with the outside observer running on it."""
+    """A private desktop with the outside observer running on it; everything started on it
+    ends with it."""
 
     def __init__(self, build):
-        self.desktop = Desktop({
-            "kestrin": os.path.join(build, "kestrin"),
-            "probe": os.path.join(build, "tests", "e2e", "x_probe"),
-            "target": os.path.join(build, "tests", "e2e", "click_target"),
-            "events": os.path.join(build, "tests", "tools", "x_event_log"),
-        })
-        self.events = self.desktop.start_event_log()
-        self.server = ProcStats(self.desktop.server.pid)
+        self.build = build
+        self.stack = contextlib.ExitStack()
+        env = self.stack.enter_context(xvfb())
+        self.x = X(os.path.join(build, "tests", "tools", "x_observer"), env)
+        self.watch = self.stack.enter_context(self.x.watch())
+        self.server = ProcStats(int(env["KESTRIN_SERVER_PID"]))
+
+    def start(self, argv):
+        return self.stack.enter_context(process(argv, self.x.env, stderr=subprocess.DEVNULL))
+
+    def timed(self):
+        """Every event seen: (kind, detail, server ms, monotonic ns, title), as x_observer
+        watch prints them (P, R, K: raw button and key events; M: a window mapped)."""
+        events = []
+        for line in list(self.watch.lines):
+            parts = line.split(" ", 4)
+            if len(parts) >= 4:
+                events.append((parts[0], int(parts[1]), int(parts[2]), int(parts[3]),
+                               parts[4] if len(parts) > 4 else ""))
+        return events
 
     def close(self):
-        self.desktop.close()
+        self.stack.close()
 
 
 class Kestrin:
@@ -90,17 +104,17 @@ class Kestrin:
     def __init__(self, session):
         self.session = session
         self.started_ns = time.monotonic_ns()
-        self.process = session.desktop.start_kestrin()
+        self.process = session.start([os.path.join(session.build, "kestrin")])
         self.stats = ProcStats(self.process.pid)
         mapped = wait_for(lambda: next(
-            (e for e in session.events.timed()
+            (e for e in session.timed()
              if e[0] == "M" and e[4] == "Kestrin" and e[3] >= self.started_ns), None),
             20, "Kestrin's window")
         self.map_ms = (mapped[3] - self.started_ns) / 1e6
 
     def close(self):
         if self.process.poll() is None:
-            self.session.desktop.keys("Escape")
+            self.session.x.keys("Escape")
             try:
                 self.process.wait(timeout=5)
             except subprocess.TimeoutExpired:
@@ -109,23 +123,22 @@ class Kestrin:
 
 
 def run_kestrin_case(session, rate, single, quick):
-    desktop = session.desktop
+    x = session.x
     k = Kestrin(session)
     try:
-        desktop.keys("ctrl+a")
-        desktop.type(str(rate))
+        x.keys("Control_L+a", *str(rate))
         if single:
-            desktop.keys("Tab", "Tab", "Down")  # rate field, Close, then the click-mode list
-        desktop.warp(*POINTER_PARKING)
+            x.keys("Tab", "Tab", "Down")  # rate field, Close, then the click-mode list
+        x("move", *POINTER_PARKING)
         time.sleep(0.3)
         cpu0, xcpu0, t0 = k.stats.cpu_seconds(), session.server.cpu_seconds(), time.monotonic()
-        desktop.keys("F3")
+        x.keys("F3")
         time.sleep(duration_s(rate, quick))
-        desktop.keys("F4")
+        x.keys("F4")
         cpu1, xcpu1, t1 = k.stats.cpu_seconds(), session.server.cpu_seconds(), time.monotonic()
         rss = k.stats.peak_rss_mb()
         time.sleep(0.5)
-        events = [e for e in session.events.timed() if e[3] >= k.started_ns]
+        events = [e for e in session.timed() if e[3] >= k.started_ns]
     finally:
         k.close()
     f3 = next((e[3] for e in events if e[0] == "K" and e[1] == F3_KEYCODE), None)
@@ -141,15 +154,15 @@ def run_kestrin_case(session, rate, single, quick):
 def run_xdotool_case(session, rate, quick):
     period = period_ms(rate)
     n = max(2, round(duration_s(rate, quick) * 1000 / period))
-    session.desktop.warp(*POINTER_PARKING)
+    session.x("move", *POINTER_PARKING)
     start = time.monotonic_ns()
     t0 = time.monotonic()
     proc = subprocess.Popen(["xdotool", "click", "--repeat", str(n), "--delay", str(period), "1"],
-                            env=session.desktop.env)
+                            env=session.x.env)
     _, _, usage = os.wait4(proc.pid, 0)
     t1 = time.monotonic()
     time.sleep(0.3)
-    presses = [e[3] for e in session.events.timed() if e[0] == "P" and e[3] >= start]
+    presses = [e[3] for e in session.timed() if e[0] == "P" and e[3] >= start]
     result = analyse(presses, 1, period, start)
     result.update(cpu=100 * (usage.ru_utime + usage.ru_stime) / (t1 - t0),
                   rss=usage.ru_maxrss / 1024, requested=n)
@@ -170,9 +183,9 @@ def measure_idle(session):
     try:
         time.sleep(1.0)
         focused = sample()
-        session.desktop.start_target(500, 300, 300, 200)
-        subprocess.run(["xdotool", "search", "--name", "click target", "windowfocus", "--sync"],
-                       env=session.desktop.env, check=True, stdout=subprocess.DEVNULL)
+        session.stack.enter_context(session.x.watch(500, 300, 300, 200))  # a window to focus
+        session.x("move", 650, 400)
+        session.x("focus")
         time.sleep(1.0)
         background = sample()
         return {"focused": focused, "background": background, "rss": k.stats.rss_mb(),
@@ -209,7 +222,7 @@ def write_report(path, plot_name, machine, rows, peers, idle, maps, quick):
         "",
         "Made by `make bench` (bench/run_bench.py). Kestrin runs on a private Xvfb; the rate is "
         "typed into its field, F3 and F4 are pressed through XTest, and an independent X client "
-        "(tests/tools/x_event_log) logs every raw button press the server receives. Intervals are "
+        "(tests/tools/x_observer) logs every raw button press the server receives. Intervals are "
         "between the first presses of consecutive ticks, timed on the observer's CLOCK_MONOTONIC. "
         "The peer is `xdotool click --repeat N --delay D` (single clicks, one press per click).",
         "",

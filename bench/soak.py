@@ -25,28 +25,26 @@ def main():
     args = parser.parse_args()
 
     session = Session(os.path.abspath(args.build))
-    desktop = session.desktop
+    x = session.x
     try:
         k = Kestrin(session)
-        window = desktop.wait_shown("Kestrin")
-        desktop.keys("ctrl+a")
-        desktop.type("1000")
-        desktop.warp(*POINTER_PARKING)
+        window = x.wait_window("Kestrin")
+        x.keys("Control_L+a", "1", "0", "0", "0")
+        x("move", *POINTER_PARKING)
         time.sleep(0.3)
-        desktop.keys("F3")
+        x.keys("F3")
         rss = []
         end = time.monotonic() + args.minutes * 60
         while time.monotonic() < end:
             rss.append(k.stats.rss_mb())
             time.sleep(min(10.0, max(0.0, end - time.monotonic())))
         # Above 30 per second the label hides the count; at 30 the next tick shows it.
-        desktop.keys("ctrl+a")
-        desktop.type("30")
+        x.keys("Control_L+a", "3", "0")
         time.sleep(0.2)
-        desktop.keys("F4")
+        x.keys("F4")
         time.sleep(1.0)
-        label = desktop.probe("text", window.id, COUNT_LABEL_ID).strip()
-        events = session.events.timed()
+        label = x("property", window.id, f"_KESTRIN_TEXT_{COUNT_LABEL_ID}").strip()
+        events = session.timed()
         k.close()
     finally:
         session.close()

@@ -10,7 +10,7 @@ run=("${build[@]}" xdg-utils)
 test=("${build[@]}" python3 xvfb xauth wine wine64 fonts-wine x11-utils lintian dpkg-dev)
 bench=("${test[@]}" xdotool gnuplot-nox)
 package=("${test[@]}" zip unzip)
-screenshots=("${build[@]}" python3 xvfb imagemagick)
+screenshots=("${build[@]}" python3 xvfb imagemagick wine wine64 fonts-wine)
 
 case "${1:-test}" in
     build) wanted=("${build[@]}") ;;

@@ -1,4 +1,4 @@
-// A minimal JSON writer for the test programs' reports (UTF-8 on standard output).
+// JSON text for the test programs' reports, written as UTF-8 to standard output.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,6 @@
 namespace kestrin::wine_test {
 
 inline std::string Utf8(std::wstring_view text) {
-    if (text.empty()) return {};
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                            nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
@@ -21,30 +20,13 @@ inline std::string Utf8(std::wstring_view text) {
 inline std::string Quoted(std::wstring_view text) {
     std::string out = "\"";
     for (const char c : Utf8(text)) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    wsprintfA(escaped, "\\u%04x", static_cast<unsigned>(c));
-                    out += escaped;
-                } else {
-                    out += c;
-                }
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            wsprintfA(escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
         }
     }
     return out + "\"";

@@ -1,0 +1,153 @@
+"""What every end-to-end suite shares: a private display server, processes that always end,
+waiting for a condition, one kind of failure, the texts the tests expect, and running one
+named scenario from the command line (each scenario is one CTest test).
+
+    with xvfb() as env, process([program], env) as p:
+        wait_for(lambda: ..., 10, "the window")
+"""
+
+import argparse
+import collections
+import contextlib
+import functools
+import os
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(predicate, timeout, what, interval=0.05):
+    """Polls until predicate() gives a true value, which it returns; fails after timeout s."""
+    deadline = time.monotonic() + timeout
+    while not (value := predicate()):
+        check(time.monotonic() < deadline, f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+    return value
+
+
+@functools.cache
+def texts():
+    """The texts the program is expected to show, by name (tests/expected_texts.tsv)."""
+    with open(os.path.join(HERE, "expected_texts.tsv"), encoding="utf-8") as table:
+        rows = [line.rstrip("\n").split("\t") for line in table if not line.startswith("#")]
+    return {name: text.replace("\\n", "\n") for name, text in rows}
+
+
+@contextlib.contextmanager
+def process(argv, env=None, lines=False, **popen):
+    """Starts argv; on leaving, ends it (TERM, then KILL) and reaps it, failure or not. With
+    lines=True its standard output collects, line by line as it comes, in process.lines."""
+    if lines:
+        popen.update(stdout=subprocess.PIPE, text=True)
+    child = subprocess.Popen([str(arg) for arg in argv], env=env, **popen)
+    child.lines = []
+
+    def collect():
+        for line in child.stdout:
+            child.lines.append(line.rstrip("\n"))
+
+    if lines:
+        threading.Thread(target=collect, daemon=True).start()
+    try:
+        yield child
+    finally:
+        if child.poll() is None:
+            child.terminate()
+            try:
+                child.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                child.kill()
+        child.wait()
+
+
+# A display server is a context manager that yields the environment its clients run in;
+# another one (a headless compositor, say) goes next to this one, built the same way.
+@contextlib.contextmanager
+def xvfb(screen="1024x768x24"):
+    """An Xvfb on a display number it picks itself (-displayfd), so runs never collide. Yields
+    the environment to run clients in: DISPLAY, a private HOME and XDG_RUNTIME_DIR (caches
+    land there, not in the user's), no Wayland, and KESTRIN_SERVER_PID for those who measure
+    the server."""
+    read_end, write_end = os.pipe()
+    with process(["Xvfb", "-displayfd", write_end, "-screen", "0", screen, "-nolisten", "tcp",
+                  "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                 stderr=subprocess.DEVNULL) as server, tempfile.TemporaryDirectory() as runtime:
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            number = numbers.readline().strip()
+        check(number.isdigit(), "Xvfb did not report its display")
+        env = dict(os.environ, DISPLAY=":" + number, HOME=runtime, XDG_RUNTIME_DIR=runtime,
+                   KESTRIN_SERVER_PID=str(server.pid))
+        for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
+            env.pop(name, None)
+        yield env
+
+
+def main(scenarios, *options):
+    """Runs the scenario named first on the command line, scenarios[name](args), where args
+    holds the --OPTION values given (None if not): suite.py SCENARIO --OPTION VALUE ..."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenario", choices=sorted(scenarios))
+    for option in options:
+        parser.add_argument("--" + option)
+    args = parser.parse_args()
+    started = time.monotonic()
+    try:
+        scenarios[args.scenario](args)
+    except Failure as failure:
+        sys.exit(f"FAILED {args.scenario}: {failure}")
+    print(f"passed {args.scenario} in {time.monotonic() - started:.1f} s")
+
+
+Window = collections.namedtuple("Window", "id title text")
+
+
+class X:
+    """An X display seen and driven from outside, as another client would, through our
+    observer (tests/tools/x_observer.cpp, which lists its commands)."""
+
+    def __init__(self, observer, env):
+        self.observer, self.env = observer, env
+
+    def __call__(self, *args):
+        done = subprocess.run([self.observer, *map(str, args)], env=self.env, text=True,
+                              capture_output=True, timeout=30)
+        check(done.returncode == 0, f"x_observer {args}: {done.stderr.strip()}")
+        return done.stdout
+
+    def keys(self, *keys):
+        self("key", *keys)
+
+    def windows(self):
+        """The top-level windows shown, with their published texts."""
+        shown = []
+        for line in self("windows").splitlines():
+            head, _, text = line.partition("\t")
+            number, _, title = head.partition(" ")
+            shown.append(Window(int(number), title, text.replace("\\n", "\n")))
+        return shown
+
+    def wait_window(self, title, text=None, timeout=15):
+        return wait_for(lambda: next((w for w in self.windows() if w.title == title and
+                                      text in (None, w.text)), None), timeout,
+                        f"a window {title!r}" + (f" saying {text!r}" if text else ""))
+
+    @contextlib.contextmanager
+    def watch(self, *target):
+        """x_observer watch [X Y W H], running; its lines collect in .lines."""
+        with process([self.observer, "watch", *target], self.env, lines=True) as watcher:
+            wait_for(lambda: "ready" in watcher.lines, 10, "x_observer watch to start")
+            yield watcher

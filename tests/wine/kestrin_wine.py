@@ -1,0 +1,122 @@
+#!/usr/bin/env python3
+"""The Windows program: what only its build and the Win32 backend can get wrong, the latter
+under Wine, watched from outside with our click target and inspector.
+
+    kestrin_wine.py SCENARIO --programs DIR --exe KESTRIN_EXE --template PREFIX --x-input X
+"""
+
+import os
+import re
+import subprocess
+import time
+
+from kestrin_ids import BM_CLICK, DIALOG_CLASS, IDC_RATE, IDOK, MAIN_TITLE, MESSAGE_BOX_CLASS, \
+    TARGET_CLASS, WM_CLOSE
+from wine_session import OPTIONS, check, main, prepare, session, wait_for
+from harness import texts
+
+# DLLs every Windows system has; anything else (a C++ runtime, winpthread) would have to ship.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll",
+               "ole32.dll", "advapi32.dll", "msvcrt.dll", "version.dll", "winmm.dll"}
+
+
+def exe(args):
+    """One small GUI executable importing only system DLLs, with its version record."""
+    size = os.path.getsize(args.exe)
+    check(size < 1 << 20, f"kestrin.exe is {size} bytes, not under 1 MB")
+    headers = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", args.exe], check=True,
+                             capture_output=True, text=True).stdout
+    check("(Windows GUI)" in headers, "kestrin.exe is not a GUI program")
+    dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", headers)}
+    check({"kernel32.dll", "user32.dll"} <= dlls <= SYSTEM_DLLS, f"kestrin.exe imports {dlls}")
+    record = subprocess.run(["x86_64-w64-mingw32-windres", "-i", args.exe, "-O", "rc"],
+                            check=True, capture_output=True, text=True).stdout
+    values = {name: re.sub(r"\\x([0-9a-f]{4})", lambda m: chr(int(m[1], 16)), value)
+              for name, value in re.findall(r'VALUE "(\w+)", L?"(.*)"', record)}
+    expected = {"FileVersion": "1.0.0.1", "ProductVersion": "1.0.0.1",
+                "ProductName": texts()["product_name"],
+                "FileDescription": texts()["file_description"]}
+    fixed = re.findall(r"^ *((?:FILE|PRODUCT)VERSION .*|BLOCK \"\w+\")", record, re.M)
+    check(all(values.get(k) == v for k, v in expected.items()) and fixed == [
+        "FILEVERSION 1, 0, 0, 1", "PRODUCTVERSION 1, 0, 0, 1", 'BLOCK "StringFileInfo"',
+        'BLOCK "080404b0"', 'BLOCK "VarFileInfo"'], f"the version record: {fixed}, {values}")
+
+
+def counts(wine):
+    """The click target's left presses and releases, right presses and releases, from its
+    title, which Wine gives its X window too: reading it there runs no Windows program."""
+    titles = [w.title for w in wine.x.windows() if w.title.startswith("Click target:")]
+    check(len(titles) == 1, f"click targets: {titles}")
+    return [int(n) for n in re.findall(r"\d+", titles[0])]
+
+
+def box(wine, text):
+    return wine.visible_window(MESSAGE_BOX_CLASS, "kestrin", ready=lambda report: any(
+        c["text"] == texts()[text] for c in report["controls"]))
+
+
+def check_ticks(presses, seconds, rate=10):
+    """Presses, a left double click per tick, came at rate for that many seconds."""
+    ticks = presses / 2
+    check(0.8 * rate * seconds <= ticks <= rate * seconds + 1,
+          f"{ticks} ticks in {seconds:.2f} s at {rate} per second")
+
+
+def clicking(args):
+    with session(args) as wine:
+        first = wine.start("kestrin.exe")
+        wine.visible_window(DIALOG_CLASS, MAIN_TITLE)
+        wine.start("kestrin_click_target.exe")
+        wine.visible_window(TARGET_CLASS, "*")
+        wine.xtest("move", 650, 270)
+        wine.xtest("focus")  # hot keys reach Wine while a Wine window has the X focus
+        wait_for(lambda: wine.inspect("dump", TARGET_CLASS, "*")["foreground"], 10, "focus")
+
+        # The defaults on our target, at the period; F4 stops it dead.
+        wine.xtest("key", "F3")
+        started = time.monotonic()
+        time.sleep(2.0)
+        wine.xtest("key", "F4")
+        seconds = time.monotonic() - started
+        time.sleep(0.5)  # the clicks on their way land
+        stopped = counts(wine)
+        check_ticks(stopped[0], seconds)
+        time.sleep(0.5)
+        check(counts(wine) == stopped and stopped[2] == 0, f"after F4: {stopped}, {counts(wine)}")
+
+        # A rejected rate's message box runs its own loop: ticks go on there, F4 is lost there.
+        wine.xtest("key", "F3")
+        wine.inspect("set-text", DIALOG_CLASS, MAIN_TITLE, IDC_RATE, "x")
+        box(wine, "bad_rate")
+        before, started = counts(wine)[0], time.monotonic()
+        wine.xtest("key", "F4")
+        time.sleep(1.5)
+        check_ticks(counts(wine)[0] - before, time.monotonic() - started)
+        wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, BM_CLICK, 0)
+        box(wine, "reenter")
+        wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, BM_CLICK, 0)
+        wine.inspect("set-text", DIALOG_CLASS, MAIN_TITLE, IDC_RATE, "1000")
+
+        # A second copy cannot have the hot keys and says so; the first keeps them.
+        wine.start("kestrin.exe")
+        box(wine, "hotkey_f3_failed")
+        wine.xtest("key", "F4")
+        time.sleep(0.5)
+        stopped = counts(wine)
+        time.sleep(0.5)
+        check(counts(wine) == stopped, "F4 no longer stops the first copy")
+        wine.xtest("key", "F3")
+        wait_for(lambda: counts(wine)[0] > stopped[0] + 100, 10, "the first copy to click")
+
+        # Closed while clicking at 1000 per second: it ends, every click whole.
+        wine.inspect("post", DIALOG_CLASS, MAIN_TITLE, 0, WM_CLOSE, 0)
+        wait_for(lambda: first.poll() is not None, 20, "kestrin.exe to end")
+        time.sleep(0.5)  # the clicks on their way land
+        final = counts(wine)
+        check(first.returncode == 0 and final[0] == final[1] and final[2] == final[3],
+              f"exit code {first.returncode}; clicks (down, up) left, right: {final}")
+
+
+if __name__ == "__main__":
+    main({"prefix": lambda args: prepare(args.template), "exe": exe, "clicking": clicking},
+         *OPTIONS)
