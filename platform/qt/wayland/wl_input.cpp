@@ -27,6 +27,12 @@ WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_v
     m_paths = wl::ChoosePaths(offers, override);
     for (const auto& problem : m_paths.problems)
         std::fprintf(stderr, "kestrin: %s\n", problem.c_str());
+    if (!offers.virtualPointer) {
+        std::fputs(
+            "kestrin: this Wayland desktop offers no virtual pointer: Kestrin cannot click"
+            " here (QT_QPA_PLATFORM=xcb runs it through XWayland, clicking X11 windows)\n",
+            stderr);
+    }
     if (m_paths.clicks == wl::ClickPath::VirtualPointer) m_pointer = std::move(pointer);
     if (m_paths.hotKeys != wl::HotKeyPath::None) {
         m_bus = std::make_unique<wl::BusHotKeys>(
