@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/wayland/wl_bus_hot_keys.h"
 #include "platform/qt/wayland/wl_hot_key_names.h"
+#include "platform/qt/wayland/wl_sway_bindings.h"
+#include "platform/qt/wayland/wl_virtual_pointer.h"
 
 namespace kestrin::qt {
 
@@ -40,6 +43,8 @@ WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_v
     }
     if (m_paths.hotKeys == wl::HotKeyPath::Sway) m_sway = std::move(sway);
 }
+
+WaylandInput::~WaylandInput() = default;
 
 std::string WaylandInput::Describe() const {
     std::string text = "wayland: clicks=" + std::string(wl::Name(m_paths.clicks)) +

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace kestrin::qt::wl {
@@ -25,23 +25,6 @@ std::uint32_t NowMs() {
 }
 
 }  // namespace
-
-bool WaylandOffersClicks() {
-    const std::unique_ptr<wl_display, decltype(&wl_display_disconnect)> display(
-        wl_display_connect(nullptr), &wl_display_disconnect);
-    if (!display) return false;
-    bool offered = false;
-    static constexpr wl_registry_listener kListener{
-        [](void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t) {
-            if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
-                *static_cast<bool*>(data) = true;
-        },
-        [](void*, wl_registry*, std::uint32_t) {}};
-    const std::unique_ptr<wl_registry, decltype(&wl_registry_destroy)> registry(
-        wl_display_get_registry(display.get()), &wl_registry_destroy);
-    wl_registry_add_listener(registry.get(), &kListener, &offered);
-    return wl_display_roundtrip(display.get()) >= 0 && offered;
-}
 
 void VirtualPointer::Disconnect(wl_display* display) {
     // Sends whatever is still buffered first, so no burst is left half sent.

@@ -15,11 +15,6 @@ class QSocketNotifier;
 
 namespace kestrin::qt::wl {
 
-// Whether the compositor at $WAYLAND_DISPLAY offers virtual pointers, asked on a connection
-// of its own that is closed again. Needs no Qt: it can decide, before Qt starts, whether
-// Kestrin runs natively or through XWayland on a desktop where it could not click natively.
-bool WaylandOffersClicks();
-
 class VirtualPointer {
   public:
     // Connects to $WAYLAND_DISPLAY and creates the virtual pointer; Valid() tells whether the
