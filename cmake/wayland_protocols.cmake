@@ -1,19 +1,34 @@
-# Client code for a Wayland protocol, generated at build time by wayland-scanner from the
-# protocol's XML (installed by a Debian package): kestrin_wayland_protocol(<target> <xml file>)
-# adds the generated C code and the directory of its header (<name>-client-protocol.h).
-find_program(KESTRIN_WAYLAND_SCANNER wayland-scanner REQUIRED)
+# Client code for a Wayland protocol, generated at build time with wayland-scanner from the
+# protocol's XML description as an installed package ships it.
+#
+#   kestrin_wayland_protocol(<target> <xml file>)
+#
+# adds the generated C code to <target> and puts "<name>-client-protocol.h" on its include
+# path, <name> being the XML file's name without ".xml".
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(KESTRIN_WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
+pkg_get_variable(KESTRIN_WAYLAND_SCANNER wayland-scanner wayland_scanner)
+if(NOT KESTRIN_WAYLAND_SCANNER)
+    message(FATAL_ERROR "wayland-scanner not found (Debian package libwayland-dev)")
+endif()
 enable_language(C)
 
 function(kestrin_wayland_protocol target xml)
-    get_filename_component(name ${xml} NAME_WE)
-    set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}-protocols)
-    add_custom_command(
-        OUTPUT ${dir}/${name}-client-protocol.h ${dir}/${name}-protocol.c
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-        COMMAND ${KESTRIN_WAYLAND_SCANNER} client-header ${xml} ${dir}/${name}-client-protocol.h
-        COMMAND ${KESTRIN_WAYLAND_SCANNER} private-code ${xml} ${dir}/${name}-protocol.c
-        DEPENDS ${xml}
+    if(NOT EXISTS "${xml}")
+        message(FATAL_ERROR "Wayland protocol description not found: ${xml}")
+    endif()
+    get_filename_component(name "${xml}" NAME_WLE)
+    set(dir "${CMAKE_CURRENT_BINARY_DIR}/wayland-protocols")
+    set(header "${dir}/${name}-client-protocol.h")
+    set(code "${dir}/${name}-protocol.c")
+    add_custom_command(OUTPUT "${header}" "${code}"
+        COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
+        COMMAND "${KESTRIN_WAYLAND_SCANNER}" client-header "${xml}" "${header}"
+        COMMAND "${KESTRIN_WAYLAND_SCANNER}" private-code "${xml}" "${code}"
+        DEPENDS "${xml}"
+        COMMENT "Generating the ${name} Wayland protocol code"
         VERBATIM)
-    target_sources(${target} PRIVATE ${dir}/${name}-client-protocol.h ${dir}/${name}-protocol.c)
-    target_include_directories(${target} PRIVATE ${dir})
+    target_sources(${target} PRIVATE "${header}" "${code}")
+    target_include_directories(${target} PRIVATE "${dir}")
+    target_link_libraries(${target} PRIVATE PkgConfig::KESTRIN_WAYLAND_CLIENT)
 endfunction()
