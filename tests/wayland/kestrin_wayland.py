@@ -1,0 +1,153 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the Linux program on native Wayland: the real binary under a headless
+sway, clicking into a window of ours (wl_click_target), its hot keys pressed by a virtual
+keyboard of ours (wl_keyboard), its windows seen in sway's tree.
+Usage: kestrin_wayland.py SCENARIO --kestrin K --target T --keyboard B
+"""
+
+import contextlib
+import json
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from harness import check, main, process, texts, wait_for  # noqa: E402
+from sway import OUTPUT, sway  # noqa: E402
+
+APP_ID = "org.example.Kestrin"
+LEFT, RIGHT = 272, 273  # evdev button codes
+AIM = (100, 100)  # on the click target, which sway tiles over the output; clear of Kestrin
+
+
+def windows(env):
+    """Every window in sway's tree: dicts with pid, app_id, name (the title), rect."""
+    tree = json.loads(subprocess.run(["swaymsg", "-r", "-t", "get_tree"], env=env, check=True,
+                                     capture_output=True, text=True).stdout)
+    found, nodes = [], [tree]
+    while nodes:
+        node = nodes.pop()
+        found += [node] if node.get("pid") else []
+        nodes += node.get("nodes", []) + node.get("floating_nodes", [])
+    return found
+
+
+def presses(target, button=LEFT):
+    return [int(line.split()[2]) for line in target.lines if line.startswith(f"P {button} ")]
+
+
+def balance(target):
+    """Presses minus releases, by button: all zero when no button is held down."""
+    counts = {}
+    for kind, button, _ in (line.split() for line in list(target.lines) if line[0] in "PR"):
+        counts[button] = counts.get(button, 0) + (1 if kind == "P" else -1)
+    return counts
+
+
+class Session:
+    """sway, our keyboard and pointer, the click target under the pointer, and Kestrins."""
+
+    def __init__(self, stack, args):
+        self.stack, self.kestrin = stack, args.kestrin
+        self.env = stack.enter_context(sway())
+        self.hands = stack.enter_context(process([args.keyboard, *OUTPUT], self.env,
+                                                 lines=True, stdin=subprocess.PIPE, text=True))
+        self.target = stack.enter_context(process([args.target], self.env, lines=True))
+        wait_for(lambda: "ready" in self.hands.lines and "ready" in self.target.lines, 10,
+                 "our keyboard and click target")
+        self.send(f"move {AIM[0]} {AIM[1]}")
+
+    def send(self, *commands):
+        done = self.hands.lines.count("ok") + len(commands)
+        self.hands.stdin.write("".join(command + "\n" for command in commands))
+        self.hands.stdin.flush()
+        wait_for(lambda: self.hands.lines.count("ok") >= done, 10, f"keys {commands}")
+
+    def start(self, title=texts()["main_title"]):
+        """A Kestrin on native Wayland, once a window of it with that title is shown."""
+        kestrin = self.stack.enter_context(process(
+            [self.kestrin], dict(self.env, QT_QPA_PLATFORM="wayland", KESTRIN_DEBUG="1"), lines=True,
+            stderr=subprocess.STDOUT))
+        kestrin.window = wait_for(lambda: [w for w in windows(self.env) if w["pid"] == kestrin.pid
+                                           and w["name"] == title], 15, f"a window {title!r}")[0]
+        return kestrin
+
+    def clicks_go_on(self, count=4, timeout=5):
+        """Waits for `count` more left presses; their times in µs."""
+        before = len(presses(self.target))
+        return wait_for(lambda: presses(self.target)[before + count - 1:] and
+                        presses(self.target)[before:], timeout, f"{count} more clicks")
+
+    def stopped(self):
+        before = presses(self.target)
+        time.sleep(0.5)
+        return presses(self.target) == before
+
+
+def defaults_click_10_per_second_and_f4_stops(session):
+    kestrin = session.start()
+    check(kestrin.window["app_id"] == APP_ID, f"app id {kestrin.window['app_id']!r}")
+    session.send("key F3")
+    times = session.clicks_go_on(22)
+    # Left double: two presses a tick, ticks 100 ms apart.
+    ticks = [b - a for a, b in zip(times[0:-2:2], times[2::2])]
+    pairs = [b - a for a, b in zip(times[0::2], times[1::2])]
+    check(all(70_000 < t < 200_000 for t in ticks), f"µs between ticks: {ticks}")
+    check(all(p < 30_000 for p in pairs), f"µs between a tick's two presses: {pairs}")
+    session.send("key F4")
+    time.sleep(0.2)
+    check(session.stopped(), "clicks went on after F4")
+    check(not any(balance(session.target).values()), f"buttons held: {balance(session.target)}")
+
+
+def esc_ends_it_at_1000_per_second_with_no_button_down(session):
+    kestrin = session.start()
+    subprocess.run(["swaymsg", f"[pid={kestrin.pid}] focus"], env=session.env, check=True,
+                   capture_output=True)
+    session.send("key Control_L+a 1 0 0 0", "key F3")
+    session.clicks_go_on(600, timeout=3)  # 300 ticks: 1000 per second, not 10
+    session.send("key Escape")
+    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
+    time.sleep(0.2)
+    check(not any(balance(session.target).values()), f"buttons held: {balance(session.target)}")
+
+
+def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
+    first = session.start()
+    session.send("key F3")
+    session.clicks_go_on()
+    second = session.start(title="kestrin")  # its message box comes first
+    check(second.window["app_id"] == APP_ID, f"second copy's app id {second.window['app_id']!r}")
+    message = texts()["hotkey_f3_failed"]
+    wait_for(lambda: [line for line in second.lines if line.startswith("kestrin: text")
+                      and line.endswith(": " + message)], 10, f"the second copy saying {message!r}")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not reach the first copy")
+    check(first.poll() is None, "the first copy ended")
+
+
+def f3_works_after_sway_reload(session):
+    session.start()
+    subprocess.run(["swaymsg", "reload"], env=session.env, check=True, capture_output=True)
+    time.sleep(0.5)
+    session.send("key F3")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not stop it after the reload")
+
+
+def run(scenario):
+    def with_session(args):
+        with contextlib.ExitStack() as stack:
+            scenario(Session(stack, args))
+    return with_session
+
+
+if __name__ == "__main__":
+    main({f.__name__: run(f) for f in (
+        defaults_click_10_per_second_and_f4_stops,
+        esc_ends_it_at_1000_per_second_with_no_button_down,
+        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
+        f3_works_after_sway_reload)}, "kestrin", "target", "keyboard")
