@@ -1,6 +1,8 @@
-// A native Wayland window that counts the clicks it receives: the Wayland tests put the pointer
-// over it and let Kestrin click. It takes whatever size the compositor gives it (sway tiles it
-// over the whole output). One line per event on stdout, flushed at once:
+// A native Wayland surface that counts the clicks it receives: the Wayland tests put the pointer
+// over it and let Kestrin click. It lies on the whole output below every window (a layer
+// surface on the bottom layer, of the size the compositor configures) and never takes the
+// keyboard, so a click on it does not take the focus from Kestrin as a click on a window does
+// in sway. One line per event on stdout, flushed at once:
 //
 //   ready                           once the first frame is shown
 //   P <button> <monotonic µs>       a button pressed (evdev code: 272 left, 273 right)
@@ -17,7 +19,10 @@
 #include <ctime>
 #include <memory>
 
-#include "xdg-shell-client-protocol.h"
+// The generated header names an argument "namespace", a keyword in C++.
+#define namespace layer_namespace
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#undef namespace
 
 namespace {
 
@@ -29,7 +34,7 @@ struct Target {
     wl_compositor* compositor = nullptr;
     wl_shm* shm = nullptr;
     wl_seat* seat = nullptr;
-    xdg_wm_base* shell = nullptr;
+    zwlr_layer_shell_v1* shell = nullptr;
     wl_surface* surface = nullptr;
     wl_buffer* buffer = nullptr;  // replaced when the size changes
     int width = 0, height = 0, buffer_width = 0, buffer_height = 0;
@@ -93,26 +98,13 @@ const wl_seat_listener kSeat = {
     [](void*, wl_seat*, const char*) {},
 };
 
-const xdg_wm_base_listener kShell = {
-    [](void*, xdg_wm_base* shell, uint32_t serial) { xdg_wm_base_pong(shell, serial); },
-};
-
-// The size comes with the toplevel's configure, and is applied at the surface's.
-const xdg_toplevel_listener kToplevel = {
-    [](void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
+const zwlr_layer_surface_v1_listener kSurface = {
+    [](void* data, zwlr_layer_surface_v1* surface, uint32_t serial, uint32_t width,
+       uint32_t height) {
         auto& target = *static_cast<Target*>(data);
-        target.width = width > 0 ? width : 640;
-        target.height = height > 0 ? height : 480;
-    },
-    [](void*, xdg_toplevel*) { std::exit(0); },
-    nullptr,  // configure_bounds and wm_capabilities: versions 4 and 5, we bind version 1
-    nullptr,
-};
-
-const xdg_surface_listener kSurface = {
-    [](void* data, xdg_surface* surface, uint32_t serial) {
-        auto& target = *static_cast<Target*>(data);
-        xdg_surface_ack_configure(surface, serial);
+        zwlr_layer_surface_v1_ack_configure(surface, serial);
+        target.width = static_cast<int>(width);
+        target.height = static_cast<int>(height);
         if (target.width != target.buffer_width || target.height != target.buffer_height) {
             if (target.buffer != nullptr) wl_buffer_destroy(target.buffer);
             target.buffer = WhiteBuffer(target.shm, target.width, target.height);
@@ -128,6 +120,7 @@ const xdg_surface_listener kSurface = {
             std::fflush(stdout);
         }
     },
+    [](void*, zwlr_layer_surface_v1*) { std::exit(0); },
 };
 
 const wl_registry_listener kRegistry = {
@@ -142,8 +135,9 @@ const wl_registry_listener kRegistry = {
             target.shm = static_cast<wl_shm*>(bind(wl_shm_interface, 1));
         } else if (std::strcmp(interface, wl_seat_interface.name) == 0) {
             target.seat = static_cast<wl_seat*>(bind(wl_seat_interface, 5));
-        } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
-            target.shell = static_cast<xdg_wm_base*>(bind(xdg_wm_base_interface, 1));
+        } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
+            target.shell =
+                static_cast<zwlr_layer_shell_v1*>(bind(zwlr_layer_shell_v1_interface, 1));
         }
     },
     [](void*, wl_registry*, uint32_t) {},
@@ -164,15 +158,14 @@ int main() {
         std::fprintf(stderr, "wl_click_target: the compositor lacks a global we need\n");
         return 1;
     }
-    xdg_wm_base_add_listener(target.shell, &kShell, nullptr);
     wl_seat_add_listener(target.seat, &kSeat, nullptr);
     target.surface = wl_compositor_create_surface(target.compositor);
-    xdg_surface* surface = xdg_wm_base_get_xdg_surface(target.shell, target.surface);
-    xdg_surface_add_listener(surface, &kSurface, &target);
-    xdg_toplevel* toplevel = xdg_surface_get_toplevel(surface);
-    xdg_toplevel_add_listener(toplevel, &kToplevel, &target);
-    xdg_toplevel_set_title(toplevel, "click target");
-    xdg_toplevel_set_app_id(toplevel, "wl_click_target");
+    zwlr_layer_surface_v1* surface = zwlr_layer_shell_v1_get_layer_surface(
+        target.shell, target.surface, nullptr, ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "click target");
+    zwlr_layer_surface_v1_add_listener(surface, &kSurface, &target);
+    zwlr_layer_surface_v1_set_anchor(
+        surface, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
     wl_surface_commit(target.surface);
     while (wl_display_dispatch(display.get()) != -1) {
     }
