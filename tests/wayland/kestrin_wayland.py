@@ -8,6 +8,8 @@ Usage: kestrin_wayland.py SCENARIO --kestrin K --target T --keyboard B
 import contextlib
 import json
 import os
+import socket
+import struct
 import subprocess
 import sys
 import time
@@ -109,6 +111,15 @@ def esc_ends_it_at_1000_per_second_with_no_button_down(session):
     wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
     time.sleep(0.2)
     check(not any(balance(session.target).values()), f"buttons held: {balance(session.target)}")
+    # Its bindings went with it: F3 and F4 are free for other programs again.
+    with socket.socket(socket.AF_UNIX) as ipc:
+        ipc.connect(session.env["SWAYSOCK"])
+        ipc.sendall(b"i3-ipc" + struct.pack("=II", 11, 2) + b'["binding"]')  # subscribe
+        ipc.recv(4096)
+        session.send("key F3 F4")
+        ipc.settimeout(0.3)
+        with contextlib.suppress(TimeoutError):
+            check(False, f"sway still binds keys: {ipc.recv(4096)[14:]}")
 
 
 def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
