@@ -4,7 +4,7 @@
 // keyboard, so a click on it does not take the focus from Kestrin as a click on a window does
 // in sway. One line per event on stdout, flushed at once:
 //
-//   ready                           once the first frame is shown
+//   ready                           once the surface is shown
 //   P <button> <monotonic µs>       a button pressed (evdev code: 272 left, 273 right)
 //   R <button> <monotonic µs>       a button released
 //
@@ -15,9 +15,11 @@
 #include <wayland-client.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <type_traits>
 
 // The generated header names an argument "namespace", a keyword in C++.
 #define namespace layer_namespace
@@ -36,89 +38,53 @@ struct Target {
     wl_seat* seat = nullptr;
     zwlr_layer_shell_v1* shell = nullptr;
     wl_surface* surface = nullptr;
-    wl_buffer* buffer = nullptr;  // replaced when the size changes
-    int width = 0, height = 0, buffer_width = 0, buffer_height = 0;
-    bool shown = false;
+    wl_buffer* buffer = nullptr;
 };
 
-long long MonotonicMicroseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1000000LL + now.tv_nsec / 1000;
-}
-
-// A white buffer of the given size in shared memory; the fd and mapping end here, the
-// compositor keeps its own reference to the pool.
-wl_buffer* WhiteBuffer(wl_shm* shm, int width, int height) {
-    const int stride = width * 4;
-    const int size = stride * height;
-    const int fd = memfd_create("wl_click_target", MFD_CLOEXEC);
-    if (fd < 0 || ftruncate(fd, size) != 0) {
-        std::perror("wl_click_target: shared memory");
-        std::exit(1);
-    }
-    void* pixels = mmap(nullptr, static_cast<size_t>(size), PROT_WRITE, MAP_SHARED, fd, 0);
-    if (pixels != MAP_FAILED) {
-        std::memset(pixels, 0xff, static_cast<size_t>(size));
-        munmap(pixels, static_cast<size_t>(size));
-    }
-    wl_shm_pool* pool = wl_shm_create_pool(shm, fd, size);
-    wl_buffer* buffer =
-        wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
-    wl_shm_pool_destroy(pool);
-    close(fd);
-    return buffer;
-}
-
-void OnButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t state) {
-    std::printf("%c %u %lld\n", state == WL_POINTER_BUTTON_STATE_PRESSED ? 'P' : 'R', button,
-                MonotonicMicroseconds());
+void Say(const char* format, auto... values) {
+    std::printf(format, values...);
     std::fflush(stdout);
 }
 
-const wl_pointer_listener kPointer = {
-    [](void*, wl_pointer*, uint32_t, wl_surface*, wl_fixed_t, wl_fixed_t) {},
-    [](void*, wl_pointer*, uint32_t, wl_surface*) {},
-    [](void*, wl_pointer*, uint32_t, wl_fixed_t, wl_fixed_t) {},
-    OnButton,
-    [](void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {},
-    [](void*, wl_pointer*) {},
-    [](void*, wl_pointer*, uint32_t) {},
-    [](void*, wl_pointer*, uint32_t, uint32_t) {},
-    [](void*, wl_pointer*, uint32_t, int32_t) {},
-    nullptr,  // axis_value120: version 8, we bind version 5
-};
+// wl_pointer's events, all of them through one function: only the button (opcode 3) counts.
+int OnPointer(const void*, void*, uint32_t opcode, const wl_message*, wl_argument* args) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (opcode == 3) {
+        Say("%c %u %lld\n", args[3].u == WL_POINTER_BUTTON_STATE_PRESSED ? 'P' : 'R', args[2].u,
+            now.tv_sec * 1000000LL + now.tv_nsec / 1000);
+    }
+    return 0;
+}
 
 const wl_seat_listener kSeat = {
     [](void*, wl_seat* seat, uint32_t capabilities) {
-        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0) {
-            wl_pointer_add_listener(wl_seat_get_pointer(seat), &kPointer, nullptr);
-        }
+        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) == 0) return;
+        wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_pointer(seat)), OnPointer,
+                                nullptr, nullptr);
     },
     [](void*, wl_seat*, const char*) {},
 };
 
+// Shows a buffer of the configured size (black: zero-filled shared memory).
 const zwlr_layer_surface_v1_listener kSurface = {
     [](void* data, zwlr_layer_surface_v1* surface, uint32_t serial, uint32_t width,
        uint32_t height) {
         auto& target = *static_cast<Target*>(data);
         zwlr_layer_surface_v1_ack_configure(surface, serial);
-        target.width = static_cast<int>(width);
-        target.height = static_cast<int>(height);
-        if (target.width != target.buffer_width || target.height != target.buffer_height) {
-            if (target.buffer != nullptr) wl_buffer_destroy(target.buffer);
-            target.buffer = WhiteBuffer(target.shm, target.width, target.height);
-            target.buffer_width = target.width;
-            target.buffer_height = target.height;
-        }
+        const int stride = static_cast<int>(width) * 4, size = stride * static_cast<int>(height);
+        const int fd = memfd_create("wl_click_target", MFD_CLOEXEC);
+        if (fd < 0 || ftruncate(fd, size) != 0) std::exit(1);
+        wl_shm_pool* pool = wl_shm_create_pool(target.shm, fd, size);
+        close(fd);
+        if (target.buffer != nullptr) wl_buffer_destroy(target.buffer);
+        target.buffer =
+            wl_shm_pool_create_buffer(pool, 0, static_cast<int>(width), static_cast<int>(height),
+                                      stride, WL_SHM_FORMAT_XRGB8888);
+        wl_shm_pool_destroy(pool);
         wl_surface_attach(target.surface, target.buffer, 0, 0);
-        wl_surface_damage(target.surface, 0, 0, target.width, target.height);
         wl_surface_commit(target.surface);
-        if (!target.shown) {
-            target.shown = true;
-            std::printf("ready\n");
-            std::fflush(stdout);
-        }
+        Say("ready\n");
     },
     [](void*, zwlr_layer_surface_v1*) { std::exit(0); },
 };
@@ -126,19 +92,15 @@ const zwlr_layer_surface_v1_listener kSurface = {
 const wl_registry_listener kRegistry = {
     [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
         auto& target = *static_cast<Target*>(data);
-        auto bind = [&](const wl_interface& type, uint32_t version) {
-            return wl_registry_bind(registry, name, &type, version);
+        auto bind = [&](auto*& global, const wl_interface& type, uint32_t version) {
+            if (std::strcmp(interface, type.name) != 0) return;
+            global = static_cast<std::remove_reference_t<decltype(global)>>(
+                wl_registry_bind(registry, name, &type, version));
         };
-        if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
-            target.compositor = static_cast<wl_compositor*>(bind(wl_compositor_interface, 4));
-        } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
-            target.shm = static_cast<wl_shm*>(bind(wl_shm_interface, 1));
-        } else if (std::strcmp(interface, wl_seat_interface.name) == 0) {
-            target.seat = static_cast<wl_seat*>(bind(wl_seat_interface, 5));
-        } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
-            target.shell =
-                static_cast<zwlr_layer_shell_v1*>(bind(zwlr_layer_shell_v1_interface, 1));
-        }
+        bind(target.compositor, wl_compositor_interface, 4);
+        bind(target.shm, wl_shm_interface, 1);
+        bind(target.seat, wl_seat_interface, 5);
+        bind(target.shell, zwlr_layer_shell_v1_interface, 1);
     },
     [](void*, wl_registry*, uint32_t) {},
 };
@@ -147,15 +109,13 @@ const wl_registry_listener kRegistry = {
 
 int main() {
     const std::unique_ptr<wl_display, Disconnect> display(wl_display_connect(nullptr));
-    if (!display) {
-        std::fprintf(stderr, "wl_click_target: cannot connect to the Wayland display\n");
-        return 1;
-    }
     Target target;
-    wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);
-    wl_display_roundtrip(display.get());
+    if (display) {
+        wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);
+        wl_display_roundtrip(display.get());
+    }
     if (!target.compositor || !target.shm || !target.seat || !target.shell) {
-        std::fprintf(stderr, "wl_click_target: the compositor lacks a global we need\n");
+        std::fprintf(stderr, "wl_click_target: no Wayland display with layer shell and a seat\n");
         return 1;
     }
     wl_seat_add_listener(target.seat, &kSeat, nullptr);

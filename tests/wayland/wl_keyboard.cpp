@@ -4,13 +4,10 @@
 // It says "ready" once they are there. Commands, one a line on stdin; each is answered "ok" once
 // the compositor has handled it:
 //
-//   key CHORD...      press and release each chord in turn; a chord is keysym names joined by
-//                     '+', pressed in order and released in reverse: F3, Escape, Control_L+a, 1
+//   key NAME...       press and release each key in turn, named by its keysym: F3 Escape 1
 //   move X Y          put the pointer at X,Y on the output
-//   click BUTTON      press and release an evdev button (272 left, 273 right)
 //
 // Usage: wl_keyboard OUTPUT_WIDTH OUTPUT_HEIGHT. Ends at the end of stdin.
-#include <linux/input-event-codes.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -24,7 +21,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
+#include <type_traits>
 
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
@@ -38,8 +35,10 @@ struct Deleter {
 using Display = std::unique_ptr<wl_display, Deleter<wl_display_disconnect>>;
 using Context = std::unique_ptr<xkb_context, Deleter<xkb_context_unref>>;
 using Keymap = std::unique_ptr<xkb_keymap, Deleter<xkb_keymap_unref>>;
-using State = std::unique_ptr<xkb_state, Deleter<xkb_state_unref>>;
+using VirtualKeyboard =
+    std::unique_ptr<zwp_virtual_keyboard_v1, Deleter<zwp_virtual_keyboard_v1_destroy>>;
 using Text = std::unique_ptr<char, Deleter<std::free>>;
+using Pointer = std::unique_ptr<zwlr_virtual_pointer_v1, Deleter<zwlr_virtual_pointer_v1_destroy>>;
 
 struct Globals {
     wl_seat* seat = nullptr;
@@ -50,17 +49,14 @@ struct Globals {
 const wl_registry_listener kRegistry = {
     [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
         auto& globals = *static_cast<Globals*>(data);
-        auto is = [&](const wl_interface& type) { return std::strcmp(interface, type.name) == 0; };
-        if (is(wl_seat_interface)) {
-            globals.seat =
-                static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-        } else if (is(zwp_virtual_keyboard_manager_v1_interface)) {
-            globals.keyboards = static_cast<zwp_virtual_keyboard_manager_v1*>(
-                wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
-        } else if (is(zwlr_virtual_pointer_manager_v1_interface)) {
-            globals.pointers = static_cast<zwlr_virtual_pointer_manager_v1*>(
-                wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
-        }
+        auto bind = [&](auto*& global, const wl_interface& type) {
+            if (std::strcmp(interface, type.name) != 0) return;
+            global = static_cast<std::remove_reference_t<decltype(global)>>(
+                wl_registry_bind(registry, name, &type, 1));
+        };
+        bind(globals.seat, wl_seat_interface);
+        bind(globals.keyboards, zwp_virtual_keyboard_manager_v1_interface);
+        bind(globals.pointers, zwlr_virtual_pointer_manager_v1_interface);
     },
     [](void*, wl_registry*, uint32_t) {},
 };
@@ -86,18 +82,15 @@ class Keyboard {
         if (fd < 0 || write(fd, text.get(), size) != static_cast<ssize_t>(size)) {
             Fail("cannot write the keymap");
         }
-        zwp_virtual_keyboard_v1_keymap(device_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+        zwp_virtual_keyboard_v1_keymap(device_.get(), WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
                                        static_cast<uint32_t>(size));
         close(fd);
     }
-    ~Keyboard() { zwp_virtual_keyboard_v1_destroy(device_); }
 
-    void Chord(const std::string& chord) {
-        std::vector<xkb_keycode_t> keys;
-        std::istringstream names(chord);
-        for (std::string name; std::getline(names, name, '+');) keys.push_back(KeyFor(name));
-        for (auto key = keys.begin(); key != keys.end(); ++key) Key(*key, true);
-        for (auto key = keys.rbegin(); key != keys.rend(); ++key) Key(*key, false);
+    void Press(const std::string& name) {
+        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
+            zwp_virtual_keyboard_v1_key(device_.get(), Milliseconds(), KeyFor(name) - 8, state);
+        }
     }
 
   private:
@@ -113,46 +106,9 @@ class Keyboard {
         Fail("no key for " + name);
     }
 
-    // The compositor takes the modifiers as we say them, so they follow every key.
-    void Key(xkb_keycode_t key, bool down) {
-        zwp_virtual_keyboard_v1_key(
-            device_, Milliseconds(), key - 8,
-            down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
-        xkb_state_update_key(state_.get(), key, down ? XKB_KEY_DOWN : XKB_KEY_UP);
-        auto mods = [&](xkb_state_component part) {
-            return xkb_state_serialize_mods(state_.get(), part);
-        };
-        zwp_virtual_keyboard_v1_modifiers(
-            device_, mods(XKB_STATE_MODS_DEPRESSED), mods(XKB_STATE_MODS_LATCHED),
-            mods(XKB_STATE_MODS_LOCKED),
-            xkb_state_serialize_layout(state_.get(), XKB_STATE_LAYOUT_EFFECTIVE));
-    }
-
     Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
     Keymap keymap_{xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
-    State state_{xkb_state_new(keymap_.get())};
-    zwp_virtual_keyboard_v1* device_;
-};
-
-class Pointer {
-  public:
-    Pointer(zwlr_virtual_pointer_manager_v1* manager, wl_seat* seat)
-        : device_(zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat)) {}
-    ~Pointer() { zwlr_virtual_pointer_v1_destroy(device_); }
-
-    void Move(uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
-        zwlr_virtual_pointer_v1_motion_absolute(device_, Milliseconds(), x, y, width, height);
-        zwlr_virtual_pointer_v1_frame(device_);
-    }
-    void Click(uint32_t button) {
-        for (auto state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
-            zwlr_virtual_pointer_v1_button(device_, Milliseconds(), button, state);
-            zwlr_virtual_pointer_v1_frame(device_);
-        }
-    }
-
-  private:
-    zwlr_virtual_pointer_v1* device_;
+    VirtualKeyboard device_;
 };
 
 }  // namespace
@@ -170,7 +126,8 @@ int main(int argc, char** argv) {
         Fail("the compositor offers no seat, virtual keyboard or virtual pointer");
     }
     Keyboard keyboard(globals.keyboards, globals.seat);
-    Pointer pointer(globals.pointers, globals.seat);
+    const Pointer pointer(
+        zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.pointers, globals.seat));
     if (wl_display_roundtrip(display.get()) < 0) Fail("the compositor refused our devices");
     std::cout << "ready" << std::endl;
     for (std::string line; std::getline(std::cin, line);) {
@@ -178,11 +135,11 @@ int main(int argc, char** argv) {
         std::string verb, word;
         command >> verb;
         if (verb == "key") {
-            while (command >> word) keyboard.Chord(word);
+            while (command >> word) keyboard.Press(word);
         } else if (uint32_t x = 0, y = 0; verb == "move" && command >> x >> y) {
-            pointer.Move(x, y, width, height);
-        } else if (uint32_t button = 0; verb == "click" && command >> button) {
-            pointer.Click(button);
+            zwlr_virtual_pointer_v1_motion_absolute(pointer.get(), Milliseconds(), x, y, width,
+                                                    height);
+            zwlr_virtual_pointer_v1_frame(pointer.get());
         } else {
             Fail("unknown command: " + line);
         }
