@@ -21,11 +21,11 @@ windows:
 	    -DCMAKE_BUILD_TYPE=MinSizeRel
 	cmake --build $(B)/windows
 
-# The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets.
+# The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
 	scripts/install-deps.sh build
 	CC=clang CXX=clang++ $(CMAKE) -S . -B $(B)/sanitize -DCMAKE_BUILD_TYPE=Debug \
-	    -DKESTRIN_QT=OFF -DKESTRIN_SANITIZE=ON -DKESTRIN_FUZZ=ON
+	    -DKESTRIN_QT=OFF -DKESTRIN_SANITIZE=ON
 	cmake --build $(B)/sanitize
 
 run:

@@ -4,10 +4,6 @@
 
 CKestrinApp theApp;
 
-CWinApp& AfxGetApp() {
-    return theApp;
-}
-
 BOOL CKestrinApp::InitInstance() {
     INITCOMMONCONTROLSEX initCtrls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&initCtrls);

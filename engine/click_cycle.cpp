@@ -3,6 +3,7 @@
 // pre-translation while one of its message boxes is up, and touches only the count and label.
 #include "engine/click_rules.h"
 #include "engine/rate_entry.h"
+#include "res/texts.h"
 #include "ui/kestrin_dlg.h"
 
 BOOL CKestrinDlg::PreTranslateMessage(MSG* pMsg) {
@@ -14,7 +15,7 @@ BOOL CKestrinDlg::PreTranslateMessage(MSG* pMsg) {
     if (!accepted) {
         // The message is still dispatched, but not acted on as a hot key and not given to the
         // dialog's own keyboard handling: an Enter with a bad rate does not press Close.
-        AfxMessageBox(u"请重新输入", MB_OK);
+        AfxMessageBox(CString(kestrin::res::kReenterText), MB_OK);
         return FALSE;
     }
 
@@ -41,9 +42,11 @@ BOOL CKestrinDlg::PreTranslateMessage(MSG* pMsg) {
 
 void CKestrinDlg::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent == TIMER_CLICK) {
+        // A pointer that cannot be read (a secure desktop, another screen, a display system
+        // without a global position) is left where it is: placing it at whatever the failed
+        // read left would click in the screen's corner. The burst still goes out.
         CPoint pointer;
-        GetCursorPos(&pointer);
-        SetCursorPos(pointer.x, pointer.y);
+        if (GetCursorPos(&pointer)) SetCursorPos(pointer.x, pointer.y);
 
         // Mode and unit are read live: a change takes effect at the very next tick.
         SendMouseBurst(BurstFor(m_comboMode.GetCurSel()));

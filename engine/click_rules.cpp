@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "res/texts.h"
+
 UINT ClickPeriodMs(int rate, int unit) {
     const auto r = static_cast<UINT>(rate);
     return unit == PerSecond ? 1000u / r : r * 1000u;
@@ -31,17 +33,17 @@ std::span<const DWORD> BurstFor(int mode) {
 }
 
 CString CountResetText() {
-    return u"点击计数：         0";
+    return kestrin::res::kCountResetText;
 }
 
 CString CountText(int count) {
     CString text;
-    text.Format(u"点击计数：         %d", count);
+    text.Format(kestrin::res::kCountFormat, count);
     return text;
 }
 
 CString CountTooFastText() {
-    return u"点击计数：  丫的别点这么快啊                               老子显示跟不上啦";
+    return kestrin::res::kCountTooFastText;
 }
 
 bool TooFastToShow(int rate, int unit) {

@@ -1,6 +1,7 @@
 #include "engine/rate_entry.h"
 
 #include "platform/framework/cwinapp.h"
+#include "res/texts.h"
 
 bool ParseRate(CString& text, int& value) {
     const int length = text.GetLength();
@@ -16,6 +17,7 @@ bool ParseRate(CString& text, int& value) {
     if (i == length && value <= RATE_MAX) return true;
 
     text.Empty();
-    AfxMessageBox(u"请输入不超过1000的正整数，\n注意不要输入空格、小数点", MB_OK);
+    // The rejection shows its own message box here, before the caller adds its second one.
+    AfxMessageBox(CString(kestrin::res::kBadRateText), MB_OK);
     return false;
 }

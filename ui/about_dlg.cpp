@@ -1,7 +1,7 @@
 #include "ui/about_dlg.h"
 
 #include "res/resource.h"
-#include "res/version.h"
+#include "res/resources.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
 
@@ -29,7 +29,8 @@ void CAboutDlg::OnMouseMove(UINT, CPoint point) {
 void CAboutDlg::OnLButtonDown(UINT nFlags, CPoint point) {
     // A plain left click only: Shift, Ctrl or another button held opens nothing.
     if (OverLink(point) && nFlags == MK_LBUTTON) {
-        ShellExecuteW(nullptr, nullptr, u"" KESTRIN_PAGE_URL, nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, nullptr, CString(kestrin::res::PageUrl()), nullptr, nullptr,
+                      SW_SHOWNORMAL);
     }
     Default();
 }

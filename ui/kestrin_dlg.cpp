@@ -2,6 +2,7 @@
 
 #include "engine/click_rules.h"
 #include "res/resource.h"
+#include "res/texts.h"
 #include "ui/about_dlg.h"
 
 CKestrinDlg::CKestrinDlg() : CDialog(IDD_MAIN), m_hIcon(AfxGetApp().LoadIcon(IDR_MAINFRAME)) {}
@@ -39,11 +40,11 @@ BOOL CKestrinDlg::OnInitDialog() {
     // A key held by another program (a second Kestrin, say) cannot be ours: say so and leave
     // the window open without the rest of the set-up.
     if (!RegisterHotKey(m_hWnd, HOTKEY_START, 0, VK_F3)) {
-        MessageBox(u"注册热键F3失败！", nullptr, MB_OK);
+        MessageBox(CString(kestrin::res::kHotKeyF3FailedText), nullptr, MB_OK);
         return FALSE;
     }
     if (!RegisterHotKey(m_hWnd, HOTKEY_STOP, 0, VK_F4)) {
-        MessageBox(u"注册热键F4失败！", nullptr, MB_OK);
+        MessageBox(CString(kestrin::res::kHotKeyF4FailedText), nullptr, MB_OK);
         return FALSE;
     }
 

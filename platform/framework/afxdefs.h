@@ -1,10 +1,11 @@
 // The framework's Windows-style names: basic types, message numbers, flags.
-// Values are those of Windows, so messages mean the same on every backend.
+// The values are defined once, in platform/window_values.h.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "platform/window_values.h"
 
 using BOOL = int;
 inline constexpr BOOL TRUE = 1;
@@ -23,58 +24,58 @@ using HDC = kestrin::platform::PaintId;
 using MSG = kestrin::platform::Message;
 
 // Window messages.
-inline constexpr UINT WM_PAINT = 0x000F;
-inline constexpr UINT WM_CLOSE = 0x0010;
-inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
-inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
-inline constexpr UINT WM_SETICON = 0x0080;
-inline constexpr UINT WM_KEYDOWN = 0x0100;
-inline constexpr UINT WM_KEYUP = 0x0101;
-inline constexpr UINT WM_CHAR = 0x0102;
-inline constexpr UINT WM_COMMAND = 0x0111;
-inline constexpr UINT WM_SYSCOMMAND = 0x0112;
-inline constexpr UINT WM_TIMER = 0x0113;
-inline constexpr UINT WM_MOUSEMOVE = 0x0200;
-inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
-inline constexpr UINT WM_LBUTTONUP = 0x0202;
-inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
-inline constexpr UINT WM_RBUTTONUP = 0x0205;
-inline constexpr UINT WM_HOTKEY = 0x0312;
+inline constexpr UINT WM_PAINT = kestrin::wm::Paint;
+inline constexpr UINT WM_CLOSE = kestrin::wm::Close;
+inline constexpr UINT WM_QUERYDRAGICON = kestrin::wm::QueryDragIcon;
+inline constexpr UINT WM_ICONERASEBKGND = kestrin::wm::IconEraseBackground;
+inline constexpr UINT WM_SETICON = kestrin::wm::SetIcon;
+inline constexpr UINT WM_KEYDOWN = kestrin::wm::KeyDown;
+inline constexpr UINT WM_KEYUP = kestrin::wm::KeyUp;
+inline constexpr UINT WM_CHAR = kestrin::wm::Char;
+inline constexpr UINT WM_COMMAND = kestrin::wm::Command;
+inline constexpr UINT WM_SYSCOMMAND = kestrin::wm::SysCommand;
+inline constexpr UINT WM_TIMER = kestrin::wm::Timer;
+inline constexpr UINT WM_MOUSEMOVE = kestrin::wm::MouseMove;
+inline constexpr UINT WM_LBUTTONDOWN = kestrin::wm::LButtonDown;
+inline constexpr UINT WM_LBUTTONUP = kestrin::wm::LButtonUp;
+inline constexpr UINT WM_RBUTTONDOWN = kestrin::wm::RButtonDown;
+inline constexpr UINT WM_RBUTTONUP = kestrin::wm::RButtonUp;
+inline constexpr UINT WM_HOTKEY = kestrin::wm::HotKey;
 
 // Dialog results and commands.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-inline constexpr UINT ID_HELP = 0xE146;
-inline constexpr UINT SC_MINIMIZE = 0xF020;
-inline constexpr UINT SC_CLOSE = 0xF060;
+inline constexpr int IDOK = kestrin::wm::IdOk;
+inline constexpr int IDCANCEL = kestrin::wm::IdCancel;
+inline constexpr UINT ID_HELP = kestrin::wm::IdHelp;
+inline constexpr UINT SC_MINIMIZE = kestrin::wm::ScMinimize;
+inline constexpr UINT SC_CLOSE = kestrin::wm::ScClose;
 
 // Virtual keys.
-inline constexpr UINT VK_TAB = 0x09;
-inline constexpr UINT VK_RETURN = 0x0D;
-inline constexpr UINT VK_ESCAPE = 0x1B;
-inline constexpr UINT VK_F3 = 0x72;
-inline constexpr UINT VK_F4 = 0x73;
+inline constexpr UINT VK_TAB = kestrin::wm::VkTab;
+inline constexpr UINT VK_RETURN = kestrin::wm::VkReturn;
+inline constexpr UINT VK_ESCAPE = kestrin::wm::VkEscape;
+inline constexpr UINT VK_F3 = kestrin::wm::VkF3;
+inline constexpr UINT VK_F4 = kestrin::wm::VkF4;
 
 // Key-state flags of mouse messages.
-inline constexpr UINT MK_LBUTTON = 0x0001;
-inline constexpr UINT MK_RBUTTON = 0x0002;
-inline constexpr UINT MK_SHIFT = 0x0004;
-inline constexpr UINT MK_CONTROL = 0x0008;
+inline constexpr UINT MK_LBUTTON = kestrin::wm::MkLButton;
+inline constexpr UINT MK_RBUTTON = kestrin::wm::MkRButton;
+inline constexpr UINT MK_SHIFT = kestrin::wm::MkShift;
+inline constexpr UINT MK_CONTROL = kestrin::wm::MkControl;
 
 // Mouse-event flags.
-inline constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002;
-inline constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004;
-inline constexpr DWORD MOUSEEVENTF_RIGHTDOWN = 0x0008;
-inline constexpr DWORD MOUSEEVENTF_RIGHTUP = 0x0010;
+inline constexpr DWORD MOUSEEVENTF_LEFTDOWN = kestrin::wm::MouseLeftDown;
+inline constexpr DWORD MOUSEEVENTF_LEFTUP = kestrin::wm::MouseLeftUp;
+inline constexpr DWORD MOUSEEVENTF_RIGHTDOWN = kestrin::wm::MouseRightDown;
+inline constexpr DWORD MOUSEEVENTF_RIGHTUP = kestrin::wm::MouseRightUp;
 
 // Menus, message boxes, system metrics, shell, common controls.
-inline constexpr UINT MF_STRING = 0x0000;
-inline constexpr UINT MF_SEPARATOR = 0x0800;
-inline constexpr UINT MB_OK = 0x0000;
-inline constexpr int SM_CXICON = 11;
-inline constexpr int SM_CYICON = 12;
-inline constexpr int SW_SHOWNORMAL = 1;
-inline constexpr DWORD ICC_WIN95_CLASSES = 0x00FF;
+inline constexpr UINT MF_STRING = kestrin::wm::MfString;
+inline constexpr UINT MF_SEPARATOR = kestrin::wm::MfSeparator;
+inline constexpr UINT MB_OK = kestrin::wm::MbOk;
+inline constexpr int SM_CXICON = kestrin::wm::SmCxIcon;
+inline constexpr int SM_CYICON = kestrin::wm::SmCyIcon;
+inline constexpr int SW_SHOWNORMAL = kestrin::wm::SwShowNormal;
+inline constexpr DWORD ICC_WIN95_CLASSES = kestrin::wm::IccWin95Classes;
 
 struct INITCOMMONCONTROLSEX {
     DWORD dwSize;

@@ -1,12 +1,12 @@
 #include "platform/framework/cdialog.h"
 
 #include "platform/framework/cwinapp.h"
-#include "res/dialogs.h"
+#include "platform/resources.h"
 
 CDialog::CDialog(UINT idTemplate, CWnd* parent) : m_nIDTemplate(idTemplate), m_pParentWnd(parent) {}
 
 std::intptr_t CDialog::DoModal() {
-    const auto* tmpl = kestrin::res::FindDialog(static_cast<int>(m_nIDTemplate));
+    const auto* tmpl = AfxResources().FindDialog(static_cast<int>(m_nIDTemplate));
     if (tmpl == nullptr) return -1;
 
     // Without a parent of its own a dialog is owned by the main window, unless it is it.
@@ -26,7 +26,7 @@ std::intptr_t CDialog::DoModal() {
 }
 
 BOOL CDialog::OnInitDialog() {
-    const auto* tmpl = kestrin::res::FindDialog(static_cast<int>(m_nIDTemplate));
+    const auto* tmpl = AfxResources().FindDialog(static_cast<int>(m_nIDTemplate));
     auto& platform = AfxPlatform();
     for (const auto& control : tmpl->controls) {
         if (control.initialEntries.empty()) continue;

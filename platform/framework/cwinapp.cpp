@@ -2,7 +2,34 @@
 
 #include <cassert>
 
-#include "res/dialogs.h"
+#include "platform/resources.h"
+
+namespace {
+
+// The application object, set by its constructor. A program has exactly one.
+CWinApp* g_app = nullptr;
+
+}  // namespace
+
+CWinApp::CWinApp() {
+    assert(g_app == nullptr && "a program has one application object");
+    g_app = this;
+}
+
+CWinApp::~CWinApp() {
+    if (g_app == this) g_app = nullptr;
+}
+
+CWinApp& AfxGetApp() {
+    assert(g_app != nullptr && "no application object has been constructed");
+    return *g_app;
+}
+
+const kestrin::platform::Resources& AfxResources() {
+    auto* resources = AfxGetApp().m_pResources;
+    assert(resources != nullptr && "no resources attached: use RunApplication or CPlatformScope");
+    return *resources;
+}
 
 HICON CWinApp::LoadIcon(int resourceId) const {
     return AfxPlatform().LoadIcon(resourceId);
@@ -18,9 +45,11 @@ kestrin::platform::Platform& AfxPlatform() {
     return *platform;
 }
 
-CPlatformScope::CPlatformScope(kestrin::platform::Platform& platform) {
+CPlatformScope::CPlatformScope(kestrin::platform::Platform& platform,
+                               const kestrin::platform::Resources& resources) {
     CWinApp& app = AfxGetApp();
     app.m_pPlatform = &platform;
+    app.m_pResources = &resources;
     if (app.m_pszAppName.IsEmpty()) app.m_pszAppName = platform.ExecutableName();
 }
 
@@ -28,10 +57,12 @@ CPlatformScope::~CPlatformScope() {
     CWinApp& app = AfxGetApp();
     app.m_pMainWnd = nullptr;
     app.m_pPlatform = nullptr;
+    app.m_pResources = nullptr;
 }
 
-int RunApplication(kestrin::platform::Platform& platform) {
-    CPlatformScope scope(platform);
+int RunApplication(kestrin::platform::Platform& platform,
+                   const kestrin::platform::Resources& resources) {
+    CPlatformScope scope(platform, resources);
     CWinApp& app = AfxGetApp();
     // A dialog-based program does all its work in InitInstance and returns FALSE; there is
     // no message loop of the application's own.
@@ -79,5 +110,5 @@ void ShellExecuteW(std::nullptr_t, std::nullptr_t, const CString& file, std::nul
 }
 
 CString LoadResourceString(UINT id) {
-    return CString(kestrin::res::FindString(static_cast<int>(id)));
+    return CString(AfxResources().FindString(static_cast<int>(id)));
 }

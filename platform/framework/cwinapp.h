@@ -2,11 +2,13 @@
 #pragma once
 
 #include "platform/framework/cwnd.h"
+#include "platform/resources.h"
 
 class CWinApp {
   public:
-    CWinApp() = default;
-    virtual ~CWinApp() = default;
+    // The application object registers itself: AfxGetApp() finds it from then on.
+    CWinApp();
+    virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
@@ -22,17 +24,23 @@ class CWinApp {
     CString m_pszAppName;  // the executable's name unless the program sets one
     CString m_pszRegistryKey;
     kestrin::platform::Platform* m_pPlatform = nullptr;
+    const kestrin::platform::Resources* m_pResources = nullptr;
 };
 
-// The program's one application object (theApp); the program defines this function.
+// The one application object, registered when it was constructed.
 CWinApp& AfxGetApp();
 // The platform the application runs on.
 kestrin::platform::Platform& AfxPlatform();
 
-// Attaches a platform to the application for the lifetime of this object.
+// The program's resources, as the entry point handed them to the application.
+const kestrin::platform::Resources& AfxResources();
+
+// Attaches a platform and the program's resources to the application for the lifetime of
+// this object.
 class CPlatformScope {
   public:
-    explicit CPlatformScope(kestrin::platform::Platform& platform);
+    CPlatformScope(kestrin::platform::Platform& platform,
+                   const kestrin::platform::Resources& resources);
     ~CPlatformScope();
     CPlatformScope(const CPlatformScope&) = delete;
     CPlatformScope& operator=(const CPlatformScope&) = delete;
@@ -40,7 +48,8 @@ class CPlatformScope {
 
 // Runs the application on a platform: InitInstance, then ExitInstance. A backend's entry
 // point calls this; its result is the process's exit code.
-int RunApplication(kestrin::platform::Platform& platform);
+int RunApplication(kestrin::platform::Platform& platform,
+                   const kestrin::platform::Resources& resources);
 
 // A modal message box owned by the main window, captioned with the application's name.
 int AfxMessageBox(const CString& text, UINT type = MB_OK);

@@ -21,20 +21,25 @@ bool BitAt(const QByteArray& data, qsizetype rowStart, int x) {
     return ((byte >> (7 - x % 8)) & 1) != 0;
 }
 
+QString ResourcePath(std::string_view name) {
+    return QStringLiteral(":/") +
+           QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 }  // namespace
 
-QIcon ApplicationIcon() {
+QIcon IconFromArtwork(const platform::ArtworkResource& art) {
     QIcon icon;
-    for (const int size : {16, 32, 48}) {
-        icon.addFile(QStringLiteral(":/art/kestrin-%1.png").arg(size), QSize(size, size));
-    }
+    for (const std::string_view name : art.files) icon.addFile(ResourcePath(name));
     return icon;
 }
 
-QCursor LinkCursor() {
-    QFile file(QStringLiteral(":/art/hand.cur"));
-    if (file.open(QIODevice::ReadOnly)) {
-        if (auto cursor = CursorFromCurFile(file.readAll())) return *cursor;
+QCursor CursorFromArtwork(const platform::ArtworkResource& art) {
+    if (!art.files.empty()) {
+        QFile file(ResourcePath(art.files.front()));
+        if (file.open(QIODevice::ReadOnly)) {
+            if (auto cursor = CursorFromCurFile(file.readAll())) return *cursor;
+        }
     }
     return QCursor(Qt::PointingHandCursor);
 }

@@ -1,4 +1,5 @@
-// The program's icon and link cursor, from the artwork in res/art (built into the binary).
+// Icons and cursors from the program's artwork (the files its resources name, built into the
+// binary under ":/").
 #pragma once
 
 #include <QByteArray>
@@ -6,12 +7,15 @@
 #include <QIcon>
 #include <optional>
 
+#include "platform/resources.h"
+
 namespace kestrin::qt {
 
-// The application icon in its 16, 32 and 48 pixel images.
-QIcon ApplicationIcon();
-// The pointing hand of the About box's link, with the hot spot its file gives.
-QCursor LinkCursor();
+// An icon with one image per file.
+QIcon IconFromArtwork(const platform::ArtworkResource& art);
+// The cursor of a Windows .cur file, with the hot spot the file gives; the pointing hand
+// when the file cannot be read.
+QCursor CursorFromArtwork(const platform::ArtworkResource& art);
 // Reads a Windows .cur file holding a monochrome image; nullopt when it is not one.
 std::optional<QCursor> CursorFromCurFile(const QByteArray& file);
 

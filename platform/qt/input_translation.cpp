@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QString>
 
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 namespace {

@@ -6,34 +6,24 @@
 #include <QPainter>
 
 #include "platform/qt/queued_message.h"
-#include "platform/qt/window_messages.h"
-#include "platform/qt/xkb_state_events.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 
-QtPlatform::QtPlatform(KestrinApplication& app) : m_app(app) {
-    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
-    m_connection = connection;
-    m_texts = std::make_unique<WindowTextPublisher>(connection);
-    if (connection != nullptr) {
-        m_hotKeys = std::make_unique<HotKeys>(connection, [this](WindowId window, int id) {
-            if (QWidget* widget = WidgetOf(window)) {
-                PostQueuedMessage(widget, wm::HotKey, static_cast<std::uintptr_t>(id));
-            }
-        });
-        m_app.installNativeEventFilter(m_hotKeys.get());
-        IgnorePointerButtonStateEvents(connection);
-    }
-    m_mouse = std::make_unique<MouseInjector>();
+QtPlatform::QtPlatform(KestrinApplication& app, const platform::Resources& resources)
+    : m_app(app), m_resources(resources) {
+    m_input = CreateInputLayer(app, [this](WindowId window, int id) {
+        if (QWidget* widget = WidgetOf(window)) {
+            PostQueuedMessage(widget, wm::HotKey, static_cast<std::uintptr_t>(id));
+        }
+    });
     m_app.SetRouter(this);
 }
 
 QtPlatform::~QtPlatform() {
     m_app.SetRouter(nullptr);
-    // Owned windows before their owners, then the grabs and timers they held.
+    // Owned windows before their owners, then the hot keys and timers they held.
     while (!m_dialogs.empty()) DestroyWindow(std::prev(m_dialogs.end())->first);
-    if (m_hotKeys) m_app.removeNativeEventFilter(m_hotKeys.get());
 }
 
 std::u16string QtPlatform::ExecutableName() {

@@ -1,5 +1,6 @@
-// Kestrin's platform on the Linux desktop: Qt 6 Widgets for the dialogs, X11 for the global
-// hot keys (key grabs), the click bursts (XTest) and the pointer, a timerfd for the ticks.
+// Kestrin's platform on the Linux desktop: Qt 6 Widgets for the dialogs, a timerfd for the
+// ticks, and the display system's input layer (input_layer.h) for the global hot keys, the
+// click bursts and the pointer.
 //
 // Implemented in files by subsystem: qt_platform.cpp (application, window table),
 // qt_platform_dialogs.cpp (creation, modal loops, dialog keys), qt_platform_routing.cpp
@@ -20,12 +21,11 @@
 #include "platform/qt/click_timer.h"
 #include "platform/qt/dialog_builder.h"
 #include "platform/qt/event_router.h"
-#include "platform/qt/hot_keys.h"
+#include "platform/qt/input_layer.h"
 #include "platform/qt/input_translation.h"
 #include "platform/qt/kestrin_application.h"
-#include "platform/qt/mouse_injector.h"
 #include "platform/qt/system_menu.h"
-#include "platform/qt/x_window_text.h"
+#include "platform/resources.h"
 
 class QPainter;
 
@@ -43,7 +43,7 @@ using platform::WindowId;
 class QtPlatform final : public platform::Platform, private EventRouter {
   public:
     // Routes the application's events from construction to destruction.
-    explicit QtPlatform(KestrinApplication& app);
+    QtPlatform(KestrinApplication& app, const platform::Resources& resources);
     ~QtPlatform() override;
     QtPlatform(const QtPlatform&) = delete;
     QtPlatform& operator=(const QtPlatform&) = delete;
@@ -159,6 +159,17 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     bool Resolve(QWidget* widget, Dialog*& dialog, WindowId& window, QWidget*& windowWidget);
     bool Alive(WindowId dialog) { return FindDialog(dialog) != nullptr; }
 
+    // An icon or cursor of the resources, made once and kept; None when there is none.
+    template <typename Id, typename Made>
+    Id LoadArtwork(int resourceId, platform::ArtworkResource::Kind kind, std::map<Id, Made>& made,
+                   Made (*make)(const platform::ArtworkResource&)) {
+        const auto* art = m_resources.FindArtwork(resourceId, kind);
+        if (art == nullptr) return Id::None;
+        const auto id = static_cast<Id>(static_cast<std::uintptr_t>(resourceId));
+        if (!made.contains(id)) made.emplace(id, make(*art));
+        return id;
+    }
+
     void OnTick(WindowId window, std::uintptr_t id);
     void OnPaintEvent(Dialog& dialog);
     void ShowSystemMenu(Dialog& dialog, QPoint screen);
@@ -167,15 +178,13 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     void ApplyCursor(Dialog& dialog, CursorId cursor);
 
     KestrinApplication& m_app;
+    const platform::Resources& m_resources;
     std::uintptr_t m_nextId = 1;
     std::map<WindowId, std::unique_ptr<Dialog>> m_dialogs;
     std::vector<Loop> m_loops;
     std::map<std::pair<WindowId, std::uintptr_t>, Tick> m_ticks;
     std::uint64_t m_tickSerials = 0;
-    xcb_connection_t* m_connection = nullptr;  // Qt's connection to the X server
-    std::unique_ptr<WindowTextPublisher> m_texts;
-    std::unique_ptr<HotKeys> m_hotKeys;
-    std::unique_ptr<MouseInjector> m_mouse;
+    std::unique_ptr<InputLayer> m_input;  // nullptr: no clicks, no hot keys
     std::map<IconId, QIcon> m_icons;
     std::map<CursorId, QCursor> m_cursors;
     WindowId m_mouseDialog = WindowId::None;  // dialog of the mouse message being handled

@@ -6,7 +6,6 @@
 
 #include "platform/qt/group_box.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/x_window_text.h"
 
 namespace kestrin::qt {
 namespace {
@@ -56,8 +55,7 @@ void QtPlatform::SetWindowText(WindowId window, std::u16string_view text) {
         const Control* control = FindControl(window);
         Dialog* dialog = DialogOf(window);
         if (control != nullptr && dialog != nullptr && control->tmpl->id >= 0) {
-            m_texts->ControlText(static_cast<xcb_window_t>(dialog->window->winId()),
-                                 control->tmpl->id, value);
+            if (m_input) m_input->PublishControlText(*dialog->window, control->tmpl->id, value);
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(value);

@@ -10,7 +10,7 @@
 #include "platform/qt/artwork.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/queued_message.h"
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 namespace {
@@ -127,7 +127,7 @@ void QtPlatform::DestroyWindow(WindowId id) {
         }
     }
     std::erase_if(m_ticks, [id](const auto& tick) { return tick.first.first == id; });
-    if (m_hotKeys) m_hotKeys->ReleaseWindow(id);
+    if (m_input) m_input->ReleaseHotKeys(id);
     if (m_mouseDialog == id) m_mouseDialog = WindowId::None;
     // Removing the entry first keeps the table consistent while the window is deleted.
     auto node = m_dialogs.extract(id);

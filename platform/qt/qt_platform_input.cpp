@@ -1,37 +1,35 @@
 // Hot keys, the pointer, click bursts and the cursor.
 #include "platform/qt/artwork.h"
 #include "platform/qt/qt_platform.h"
-#include "res/resource.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 namespace {
 
-constexpr CursorId kArrowCursor{32512};
+constexpr CursorId kArrowCursor{wm::ArrowCursor};
 
 }  // namespace
 
 bool QtPlatform::RegisterHotKey(WindowId window, int id, unsigned modifiers, unsigned vk) {
-    if (!m_hotKeys || FindDialog(window) == nullptr) return false;
-    return m_hotKeys->Register(window, id, modifiers, vk);
+    if (!m_input || FindDialog(window) == nullptr) return false;
+    return m_input->RegisterHotKey(window, id, modifiers, vk);
 }
 
 bool QtPlatform::GetCursorPos(Point& screen) {
-    return m_mouse && m_mouse->GetPointer(screen.x, screen.y);
+    return m_input && m_input->GetPointer(screen);
 }
 
 bool QtPlatform::SetCursorPos(Point screen) {
-    return m_mouse && m_mouse->SetPointer(screen.x, screen.y);
+    return m_input && m_input->SetPointer(screen);
 }
 
 void QtPlatform::SendMouseBurst(std::span<const std::uint32_t> flags) {
-    if (m_mouse) m_mouse->SendBurst(flags);
+    if (m_input) m_input->SendBurst(flags);
 }
 
 CursorId QtPlatform::LoadCursor(int resourceId) {
-    if (resourceId != IDC_LINK_CURSOR) return CursorId::None;
-    const auto id = static_cast<CursorId>(static_cast<std::uintptr_t>(resourceId));
-    if (!m_cursors.contains(id)) m_cursors.emplace(id, LinkCursor());
-    return id;
+    return LoadArtwork(resourceId, platform::ArtworkResource::Kind::Cursor, m_cursors,
+                       CursorFromArtwork);
 }
 
 CursorId QtPlatform::SetCursor(CursorId cursor) {

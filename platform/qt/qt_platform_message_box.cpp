@@ -4,8 +4,7 @@
 
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/window_messages.h"
-#include "platform/qt/x_window_text.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 namespace {
@@ -24,7 +23,7 @@ int QtPlatform::MessageBox(WindowId owner, std::u16string_view text, std::u16str
                     QString::fromUtf16(caption.data(), static_cast<qsizetype>(caption.size())),
                     message, QMessageBox::Ok, parent);
     box.setFont(DialogFont(kMessageFontPoints));
-    m_texts->WindowText(static_cast<xcb_window_t>(box.winId()), message);
+    if (m_input) m_input->PublishWindowText(box, message);
     // There may be no window manager to give the box the keyboard.
     QTimer::singleShot(0, &box, [&box] {
         box.raise();

@@ -10,12 +10,12 @@
 
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/queued_message.h"
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 namespace {
 
-constexpr CursorId kArrowCursor{32512};
+constexpr CursorId kArrowCursor{wm::ArrowCursor};
 
 bool IsInput(QEvent::Type type) {
     switch (type) {

@@ -4,8 +4,7 @@
 
 #include "platform/qt/artwork.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/window_messages.h"
-#include "res/resource.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 namespace {
@@ -15,10 +14,7 @@ constexpr int kIconSize = 32;  // SM_CXICON, SM_CYICON
 }  // namespace
 
 IconId QtPlatform::LoadIcon(int resourceId) {
-    if (resourceId != IDR_MAINFRAME) return IconId::None;
-    const auto id = static_cast<IconId>(static_cast<std::uintptr_t>(resourceId));
-    if (!m_icons.contains(id)) m_icons.emplace(id, ApplicationIcon());
-    return id;
+    return LoadArtwork(resourceId, platform::ArtworkResource::Kind::Icon, m_icons, IconFromArtwork);
 }
 
 void QtPlatform::SetIcon(WindowId window, IconId icon, bool) {

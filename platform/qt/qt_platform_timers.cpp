@@ -1,7 +1,7 @@
 // The click timer: a timerfd per (window, identifier), one tick queued at a time.
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/queued_message.h"
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 

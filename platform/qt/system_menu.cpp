@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QString>
 
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 

@@ -135,12 +135,21 @@ TEST(AboutBox, HotKeysAndValidationKeepWorkingWhileItIsOpen) {
     sim.SetText(IDC_RATE, u"10");
     sim.PressHotKey(VK_F4);
     sim.Advance(1000);
+    // Stopped, nothing is aimed at the main window any more: a message for the About box
+    // itself is what validates the field.
+    sim.SetText(IDC_RATE, u"x");
+    sim.MouseMove({5, 5});
+    sim.AnswerMessageBox();
+    sim.AnswerMessageBox();
+    sim.Then([&] { EXPECT_EQ(sim.MessageBoxTexts().size(), 4u) << "the About box's message"; });
     sim.PressKey(VK_ESCAPE);
     sim.PressKey(VK_ESCAPE);
     RunKestrin(sim);
-    EXPECT_EQ(sim.MessageBoxTexts(), (std::vector<std::u16string>{kBadRateText, kReenterText}));
+    EXPECT_EQ(sim.MessageBoxTexts(), (std::vector<std::u16string>{kBadRateText, kReenterText,
+                                                                  kBadRateText, kReenterText}));
     EXPECT_EQ(sim.Bursts().size(), 4u) << "F4 in the About box stopped the clicker";
     EXPECT_EQ(sim.ModalResults(), (std::vector<int>{IDCANCEL, IDCANCEL}));
+    EXPECT_EQ(sim.UnexpectedAnswers(), 0);
 }
 
 }  // namespace

@@ -178,6 +178,19 @@ TEST_F(ClickCycle, EachTickClicksWhereThePointerIsNow) {
     EXPECT_EQ(sim.PointerWrites(), (std::vector<kestrin::platform::Point>{{120, 45}, {700, 500}}));
 }
 
+TEST_F(ClickCycle, APointerThatCannotBeReadIsNotMovedButTheClicksGoOn) {
+    sim.FailPointerReads();
+    sim.MovePointer({120, 45});
+    sim.PressHotKey(VK_F3);
+    sim.Advance(200);
+    RunKestrin(sim);
+
+    ASSERT_EQ(sim.Bursts().size(), 2u);
+    EXPECT_EQ(sim.Bursts()[1].at, (kestrin::platform::Point{120, 45}));
+    EXPECT_TRUE(sim.PointerWrites().empty()) << "the pointer was moved to a position never read";
+    EXPECT_EQ(Label(), CountLabel(2));
+}
+
 TEST_F(ClickCycle, WithoutARateBothKeysAreIgnored) {
     for (const char16_t* noRate : {u"", u"0", u"+", u"+000"}) {
         sim.SetText(IDC_RATE, noRate);

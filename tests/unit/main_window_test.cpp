@@ -10,10 +10,13 @@ TEST(MainWindow, OpensWithItsDefaultsAndEndsTheProcessWhenClosed) {
     SimPlatform sim;
     sim.Then([&] {
         EXPECT_EQ(sim.Caption(sim.MainWindow()), u"Kestrin");
-        EXPECT_EQ(
-            sim.Entries(IDC_CLICK_MODE),
-            (std::vector<std::u16string>{u"左键双击", u"左键单击", u"右键双击", u"右键单击"}));
-        EXPECT_EQ(sim.Entries(IDC_UNIT), (std::vector<std::u16string>{u"次/秒", u"秒/次"}));
+        EXPECT_EQ(sim.Entries(IDC_CLICK_MODE),
+                  (std::vector<std::u16string>{
+                      ExpectedText("mode_left_double"), ExpectedText("mode_left_single"),
+                      ExpectedText("mode_right_double"), ExpectedText("mode_right_single")}));
+        EXPECT_EQ(sim.Entries(IDC_UNIT),
+                  (std::vector<std::u16string>{ExpectedText("unit_per_second"),
+                                               ExpectedText("unit_seconds_per_click")}));
         EXPECT_EQ(sim.Selection(IDC_CLICK_MODE), LeftDouble);
         EXPECT_EQ(sim.Selection(IDC_UNIT), PerSecond);
         EXPECT_EQ(sim.Text(IDC_RATE), u"10");
@@ -118,7 +121,7 @@ TEST(MainWindow, F3TakenLeavesAnOpenWindowWithoutDefaultsOrHotKeys) {
     RunKestrin(sim);
 
     ASSERT_EQ(sim.MessageBoxes().size(), 1u);
-    EXPECT_EQ(sim.MessageBoxes()[0].text, u"注册热键F3失败！");
+    EXPECT_EQ(sim.MessageBoxes()[0].text, ExpectedText("hotkey_f3_failed"));
     EXPECT_EQ(sim.MessageBoxes()[0].caption, u"kestrin");
     EXPECT_EQ(sim.MessageBoxes()[0].owner, sim.MainWindow());
     EXPECT_TRUE(sim.Bursts().empty());
@@ -141,7 +144,7 @@ TEST(MainWindow, F4TakenStartsButCannotStopAndRunsWithoutModeOrUnit) {
     sim.PressKey(VK_ESCAPE);
     RunKestrin(sim);
 
-    EXPECT_EQ(sim.MessageBoxTexts(), std::vector<std::u16string>{u"注册热键F4失败！"});
+    EXPECT_EQ(sim.MessageBoxTexts(), std::vector<std::u16string>{ExpectedText("hotkey_f4_failed")});
     ASSERT_EQ(sim.Bursts().size(), 4u);
     for (const auto& burst : sim.Bursts()) EXPECT_TRUE(burst.flags.empty()) << "no mode selected";
     EXPECT_EQ(sim.Text(IDC_COUNT), CountLabel(4)) << "ticks that send nothing still count";
@@ -164,7 +167,7 @@ TEST(MainWindow, MinimisedWindowPaintsItsIconCentred) {
 TEST(MainWindow, InitInstanceRunsTheWindowOnceAndReturnsFalse) {
     SimPlatform sim;
     sim.PressKey(VK_RETURN);
-    CPlatformScope scope(sim);
+    CPlatformScope scope(sim, kestrin::res::ProgramResources());
     EXPECT_EQ(theApp.InitInstance(), FALSE) << "no message loop of the application's own";
     EXPECT_EQ(sim.DialogsShown(), std::vector<int>{IDD_MAIN});
     EXPECT_EQ(sim.PendingActions(), 0u);

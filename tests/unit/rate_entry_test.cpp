@@ -1,107 +1,100 @@
-// Which rate texts are accepted, with which value, and what a rejection does.
+// The rate rule, checked on every text of up to five characters over an alphabet that
+// exercises each of its branches: the plus sign (first or not), digits that make values on
+// both sides of the limit, and characters that are not ASCII digits (a minus sign, a letter,
+// a space, a full-width digit).
 #include "engine/rate_entry.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/framework/cwinapp.h"
-#include "platform/sim/sim_platform.h"
+#include "res/resources.h"
+#include "tests/sim/sim_platform.h"
+#include "tests/unit/expected_texts.h"
 
 namespace {
 
-constexpr char16_t kRejectText[] = u"请输入不超过1000的正整数，\n注意不要输入空格、小数点";
+constexpr std::u16string_view kAlphabet = u"+-019x \uFF11";
 
-struct Parsed {
-    bool accepted;
-    int value;
-    std::u16string textAfter;
-    std::vector<std::u16string> boxes;
-};
-
-Parsed Parse(std::u16string text) {
-    kestrin::sim::SimPlatform sim;
-    CPlatformScope scope(sim);
-    CString s(text);
-    int value = 0;
-    const bool accepted = ParseRate(s, value);
-    return {accepted, value, s.str(), sim.MessageBoxTexts()};
-}
-
-TEST(RateEntry, AcceptsOptionalPlusAndAsciiDigitsUpToTheLimit) {
-    const std::pair<std::u16string, int> cases[] = {
-        {u"", 0},
-        {u"+", 0},
-        {u"0", 0},
-        {u"+0", 0},
-        {u"10", 10},
-        {u"+10", 10},
-        {u"0010", 10},
-        {u"1000", 1000},
-        {u"1", 1},
-        {u"999", 999},
-        {u"000000000000000001000", 1000},
-    };
-    for (const auto& [text, value] : cases) {
-        const Parsed p = Parse(text);
-        EXPECT_TRUE(p.accepted) << "text size " << text.size();
-        EXPECT_EQ(p.value, value);
-        EXPECT_EQ(p.textAfter, text) << "an accepted text stays as typed";
-        EXPECT_TRUE(p.boxes.empty());
+// An independent reading of the rule: empty, or an optional leading plus sign and ASCII
+// digits whose value is at most 1000. Returns the value of an accepted text, nullopt for a
+// rejected one.
+std::optional<long long> Expected(const std::u16string& text) {
+    const std::size_t start = !text.empty() && text[0] == u'+' ? 1 : 0;
+    long long value = 0;
+    for (std::size_t i = start; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
+        value = value * 10 + (text[i] - u'0');
     }
+    if (value > 1000) return std::nullopt;
+    return value;
 }
 
-TEST(RateEntry, RejectsEverythingElseWithOneBoxAndAnEmptyText) {
-    const std::u16string cases[] = {
-        u"1001",
-        u"999999999999",
-        u" 10",
-        u"10 ",
-        u"1.5",
-        u"-3",
-        u"++1",
-        u"1+",
-        u"\uFF11\uFF10",
-        u"a",
-        u"10a",
-        u"\t5",
-        u"1,0",
-        u"+-",
-        std::u16string(1, char16_t(0xD800)),  // a lone surrogate
-        std::u16string(1, char16_t(0xFFFF)),  // the largest code unit, compared unsigned
-        std::u16string(u"1\0"
-                       u"2",
-                       3),  // an embedded NUL
-    };
-    for (const auto& text : cases) {
-        const Parsed p = Parse(text);
-        EXPECT_FALSE(p.accepted) << "text size " << text.size();
-        EXPECT_TRUE(p.textAfter.empty());
-        ASSERT_EQ(p.boxes.size(), 1u);
-        EXPECT_EQ(p.boxes[0], kRejectText);
+// The digits a rejected text had before its first bad character (after a leading plus).
+long long DigitsBeforeFault(const std::u16string& text) {
+    long long value = 0;
+    for (std::size_t i = !text.empty() && text[0] == u'+' ? 1 : 0; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9') break;
+        value = value * 10 + (text[i] - u'0');
     }
+    return value;
 }
 
-TEST(RateEntry, RejectedValueKeepsTheDigitsReadBeforeTheFault) {
-    EXPECT_EQ(Parse(u"12x").value, 12);
-    EXPECT_EQ(Parse(u"+7.5").value, 7);
-    EXPECT_EQ(Parse(u"x12").value, 0);
-    // An over-long number is above the limit, whatever its length, and never overflows.
-    EXPECT_GT(Parse(u"1001").value, RATE_MAX);
-    EXPECT_GT(Parse(u"999999999999").value, RATE_MAX);
-    EXPECT_GT(Parse(std::u16string(100000, u'9')).value, RATE_MAX);
-    EXPECT_LE(Parse(std::u16string(100000, u'9')).value, 10 * RATE_MAX + 9);
-}
-
-TEST(RateEntry, MessageBoxIsCaptionedWithTheProgramName) {
+void Check(const std::u16string& text, const std::u16string& badRateText) {
     kestrin::sim::SimPlatform sim;
-    CPlatformScope scope(sim);
-    CString s(u"abc");
+    CPlatformScope scope(sim, kestrin::res::ProgramResources());
+    CString field(text);
     int value = 0;
-    ParseRate(s, value);
-    ASSERT_EQ(sim.MessageBoxes().size(), 1u);
+    const bool accepted = ParseRate(field, value);
+    const auto expected = Expected(text);
+    const std::string shown(text.begin(), text.end());  // enough to tell the case apart
+    ASSERT_EQ(accepted, expected.has_value()) << "text: " << shown;
+    if (accepted) {
+        EXPECT_EQ(value, *expected) << shown;
+        EXPECT_EQ(field.str(), text) << shown;
+        EXPECT_TRUE(sim.MessageBoxes().empty()) << shown;
+        return;
+    }
+    EXPECT_TRUE(field.IsEmpty()) << shown;
+    ASSERT_EQ(sim.MessageBoxes().size(), 1u) << shown;
+    EXPECT_EQ(sim.MessageBoxes()[0].text, badRateText);
     EXPECT_EQ(sim.MessageBoxes()[0].caption, u"kestrin");
     EXPECT_EQ(sim.MessageBoxes()[0].type, 0u);
+    // The value keeps what was read: the digits before a bad character, or a number above
+    // the limit (never an overflowed one).
+    const long long before = DigitsBeforeFault(text);
+    if (before > 1000) {
+        EXPECT_GT(value, 1000) << shown;
+    } else {
+        EXPECT_EQ(value, before) << shown;
+    }
+}
+
+TEST(RateEntry, EveryShortTextFollowsTheRule) {
+    const std::u16string badRateText = ExpectedText("bad_rate");
+    std::u16string text;
+    // Every text of length 0 to 5, in order of length.
+    const auto visit = [&](auto&& self, std::size_t length) -> void {
+        Check(text, badRateText);
+        if (length == 5 || ::testing::Test::HasFatalFailure()) return;
+        for (const char16_t c : kAlphabet) {
+            text.push_back(c);
+            self(self, length + 1);
+            text.pop_back();
+        }
+    };
+    visit(visit, 0);
+}
+
+TEST(RateEntry, LongNumbersAreRejectedWithoutOverflow) {
+    kestrin::sim::SimPlatform sim;
+    CPlatformScope scope(sim, kestrin::res::ProgramResources());
+    CString field(std::u16string(100000, u'9'));
+    int value = 0;
+    EXPECT_FALSE(ParseRate(field, value));
+    EXPECT_GT(value, 1000);
 }
 
 }  // namespace

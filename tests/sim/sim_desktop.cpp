@@ -1,246 +1,13 @@
-#include "platform/sim/sim_platform.h"
-
+// The desktop: windows, modal loops, message boxes, the timer, hot keys, pointer and mouse.
 #include <algorithm>
 #include <utility>
 
+#include "tests/sim/sim_window.h"
+
 namespace kestrin::sim {
-namespace {
-
-using platform::ControlKind;
-using platform::Rect;
-namespace ws = platform::style;
-
-// Message numbers and values the simulated desktop produces; Windows' values.
-constexpr unsigned kWmPaint = 0x000F;
-constexpr unsigned kWmIconEraseBkgnd = 0x0027;
-constexpr unsigned kWmKeyDown = 0x0100;
-constexpr unsigned kWmChar = 0x0102;
-constexpr unsigned kWmCommand = 0x0111;
-constexpr unsigned kWmSysCommand = 0x0112;
-constexpr unsigned kWmTimer = 0x0113;
-constexpr unsigned kWmMouseMove = 0x0200;
-constexpr unsigned kWmLButtonDown = 0x0201;
-constexpr unsigned kWmLButtonUp = 0x0202;
-constexpr unsigned kWmHotKey = 0x0312;
-constexpr unsigned kVkTab = 0x09;
-constexpr unsigned kVkReturn = 0x0D;
-constexpr unsigned kVkEscape = 0x1B;
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
-constexpr unsigned kScMinimize = 0xF020;
-constexpr unsigned kScClose = 0xF060;
-constexpr unsigned kMfSeparator = 0x0800;
-constexpr int kSmCxIcon = 11;
-constexpr int kSmCyIcon = 12;
-
-// Dialog base units of an 8-point shell font: 6 x 13 pixels.
-constexpr int kBaseX = 6;
-constexpr int kBaseY = 13;
-
-int MulDiv(int a, int b, int c) {
-    return (2 * a * b + c) / (2 * c);
-}
-
-std::intptr_t PackPoint(Point p) {
-    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(p.y & 0xFFFF) << 16) |
-                                      static_cast<std::uint32_t>(p.x & 0xFFFF));
-}
-
-bool Inside(const Rect& r, Point p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
-const std::vector<std::u16string> kNoHistory;
-
-}  // namespace
-
-struct SimPlatform::Window {
-    WindowId id = WindowId::None;
-    WindowId parent = WindowId::None;  // None for dialogs
-    platform::WindowHost* host = nullptr;
-    int templateId = 0;
-    std::u16string caption;
-    int controlId = 0;
-    ControlKind kind = ControlKind::Static;
-    std::uint32_t style = 0;
-    std::u16string text;
-    std::vector<std::u16string> textHistory;
-    std::vector<std::u16string> entries;
-    int curSel = -1;
-    Rect rect;  // dialogs: client area in screen pixels; controls: in the dialog's client area
-    bool alive = true;
-    bool ended = false;
-    int result = 0;
-    bool iconic = false;
-    IconId bigIcon = IconId::None;
-    IconId smallIcon = IconId::None;
-    bool hasSystemMenu = false;
-    std::vector<MenuItem> systemMenu;
-    WindowId focus = WindowId::None;
-    std::vector<WindowId> children;  // in creation (tab) order
-};
 
 SimPlatform::SimPlatform() = default;
 SimPlatform::~SimPlatform() = default;
-
-// --- Script ----------------------------------------------------------------------------
-
-void SimPlatform::Then(std::function<void()> action) {
-    m_script.push_back(std::move(action));
-}
-
-void SimPlatform::SetText(int controlId, std::u16string text) {
-    Then([this, controlId, text] {
-        if (Window* w = MainControl(controlId)) SetWindowText(w->id, text);
-    });
-}
-
-void SimPlatform::Type(int controlId, std::u16string text) {
-    Then([this, controlId, text] {
-        Window* w = MainControl(controlId);
-        if (w == nullptr || !m_boxAnswered.empty()) return;
-        Dialog(w->id)->focus = w->id;
-        for (const char16_t c : text) Post({w->id, kWmChar, c, 0});
-    });
-}
-
-void SimPlatform::Select(int controlId, int index) {
-    Then([this, controlId, index] {
-        Window* w = MainControl(controlId);
-        if (w == nullptr || !m_boxAnswered.empty()) return;
-        ComboSetCurSel(w->id, index);
-        Post({w->id, kWmLButtonDown, 1, 0});
-    });
-}
-
-void SimPlatform::PressHotKey(unsigned vk) {
-    Then([this, vk] {
-        const auto it = m_hotKeys.find(vk);
-        if (it != m_hotKeys.end()) {
-            Post({it->second.first, kWmHotKey, static_cast<std::uintptr_t>(it->second.second), 0});
-        }
-    });
-}
-
-void SimPlatform::PressKey(unsigned vk) {
-    Then([this, vk] {
-        if (!m_boxAnswered.empty()) {
-            // The message box has the keyboard: Enter or Esc presses its OK.
-            if (vk == kVkReturn || vk == kVkEscape) m_boxAnswered.back() = true;
-            return;
-        }
-        if (ActiveDialog() != nullptr) Post({ActiveTarget(), kWmKeyDown, vk, 0});
-    });
-}
-
-void SimPlatform::MouseMove(Point client, unsigned keyFlags) {
-    Then([this, client, keyFlags] {
-        Window* dialog = ActiveDialog();
-        if (dialog == nullptr || !m_boxAnswered.empty()) return;
-        m_pointer = {dialog->rect.left + client.x, dialog->rect.top + client.y};
-        Post({dialog->id, kWmMouseMove, keyFlags, PackPoint(client)});
-    });
-}
-
-void SimPlatform::LButtonDown(Point client, unsigned keyFlags) {
-    Then([this, client, keyFlags] {
-        Window* dialog = ActiveDialog();
-        if (dialog == nullptr || !m_boxAnswered.empty()) return;
-        m_pointer = {dialog->rect.left + client.x, dialog->rect.top + client.y};
-        // Statics without the notify style let mouse messages through to the dialog.
-        for (const WindowId childId : dialog->children) {
-            const Window* child = Find(childId);
-            if (child->alive && child->kind != ControlKind::Static &&
-                child->kind != ControlKind::StaticIcon && child->kind != ControlKind::GroupBox &&
-                Inside(child->rect, client)) {
-                const Point local{client.x - child->rect.left, client.y - child->rect.top};
-                Post({child->id, kWmLButtonDown, keyFlags, PackPoint(local)});
-                return;
-            }
-        }
-        Post({dialog->id, kWmLButtonDown, keyFlags, PackPoint(client)});
-    });
-}
-
-void SimPlatform::ClickButton(int controlId) {
-    Then([this, controlId] {
-        Window* dialog = ActiveDialog();
-        if (dialog == nullptr || !m_boxAnswered.empty()) return;
-        const WindowId button = GetDlgItem(dialog->id, controlId);
-        if (button == WindowId::None) return;
-        Post({button, kWmLButtonDown, 1, 0});
-        Post({button, kWmLButtonUp, 0, 0});
-    });
-}
-
-void SimPlatform::ClickCloseBox() {
-    Then([this] {
-        if (Window* dialog = ActiveDialog(); dialog != nullptr && m_boxAnswered.empty()) {
-            Post({dialog->id, kWmSysCommand, kScClose, 0});
-        }
-    });
-}
-
-void SimPlatform::SystemCommand(unsigned command) {
-    Then([this, command] {
-        if (m_boxAnswered.empty()) Post({m_mainWindow, kWmSysCommand, command, 0});
-    });
-}
-
-void SimPlatform::Minimise() {
-    Then([this] {
-        if (Window* main = Find(m_mainWindow)) {
-            main->iconic = true;
-            Post({m_mainWindow, kWmPaint, 0, 0});
-        }
-    });
-}
-
-void SimPlatform::MovePointer(Point screen) {
-    Then([this, screen] { m_pointer = screen; });
-}
-
-void SimPlatform::Advance(std::int64_t ms) {
-    Then([this, ms] { AdvanceTo(m_now + ms); });
-}
-
-void SimPlatform::AdvanceTo(std::int64_t target) {
-    auto next = m_timers.end();
-    for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
-        if (it->second.dueMs <= target &&
-            (next == m_timers.end() || it->second.dueMs < next->second.dueMs)) {
-            next = it;
-        }
-    }
-    if (next == m_timers.end()) {
-        m_now = target;
-        return;
-    }
-    m_now = next->second.dueMs;
-    next->second.dueMs += next->second.periodMs;
-    const WindowId window = next->first.first;
-    const std::uintptr_t id = next->first.second;
-    const bool pending = std::any_of(m_queue.begin(), m_queue.end(), [&](const Message& m) {
-        return m.hwnd == window && m.message == kWmTimer && m.wParam == id;
-    });
-    if (!pending) Post({window, kWmTimer, id, 0});  // a tick is never queued twice
-    // The rest of the advance runs after the loop has handled this tick.
-    m_script.push_front([this, target] { AdvanceTo(target); });
-}
-
-void SimPlatform::AnswerMessageBox() {
-    Then([this] {
-        if (m_boxAnswered.empty()) {
-            ++m_unexpectedAnswers;
-        } else {
-            m_boxAnswered.back() = true;
-        }
-    });
-}
-
-void SimPlatform::RemoveControl(int dialogTemplateId, int controlId) {
-    m_removedControls.emplace_back(dialogTemplateId, controlId);
-}
 
 // --- Loops -----------------------------------------------------------------------------
 
@@ -270,18 +37,18 @@ void SimPlatform::Deliver(const Message& msg) {
         return;
     }
     // The controls' own behaviour.
-    if (target->kind == ControlKind::Edit && msg.message == kWmChar) {
+    if (target->kind == ControlKind::Edit && msg.message == wm::Char) {
         std::u16string text = target->text;
-        if (msg.wParam == 0x08) {
+        if (msg.wParam == wm::VkBack) {
             if (!text.empty()) text.pop_back();
         } else {
             text.push_back(static_cast<char16_t>(msg.wParam));
         }
         SetWindowText(target->id, text);
-    } else if (target->kind == ControlKind::Button && msg.message == kWmLButtonUp) {
+    } else if (target->kind == ControlKind::Button && msg.message == wm::LButtonUp) {
         Find(target->parent)
             ->host->Dispatch(
-                {target->parent, kWmCommand, static_cast<std::uintptr_t>(target->controlId), 0});
+                {target->parent, wm::Command, static_cast<std::uintptr_t>(target->controlId), 0});
     }
 }
 
@@ -293,7 +60,7 @@ int SimPlatform::RunModal(WindowId dialog) {
         if (!Step(true)) {
             // Nothing left to do: the user walks away and closes every dialog.
             m_scriptRanOut = true;
-            for (const WindowId open : m_modalStack) EndDialog(open, kIdCancel);
+            for (const WindowId open : m_modalStack) EndDialog(open, wm::IdCancel);
         }
     }
     m_modalStack.pop_back();
@@ -310,7 +77,7 @@ int SimPlatform::MessageBox(WindowId owner, std::u16string_view text, std::u16st
     while (!m_boxAnswered[level - 1] && Step(false)) {
     }
     m_boxAnswered.pop_back();
-    return kIdOk;
+    return wm::IdOk;
 }
 
 // --- Windows ---------------------------------------------------------------------------
@@ -367,7 +134,7 @@ WindowId SimPlatform::CreateDialogWindow(const platform::DialogTemplate& tmpl,
                    40 + offset + MulDiv(tmpl.rect.cy, kBaseY, 8)};
     dialog.hasSystemMenu = (tmpl.style & ws::SysMenu) != 0 && !m_noSystemMenu;
     dialog.systemMenu = {
-        {0, kScMinimize, u"最小化(&N)"}, {kMfSeparator, 0, u""}, {0, kScClose, u"关闭(&C)"}};
+        {0, wm::ScMinimize, u"最小化(&N)"}, {wm::MfSeparator, 0, u""}, {0, wm::ScClose, u"关闭(&C)"}};
 
     for (const auto& control : tmpl.controls) {
         const bool removed = std::find(m_removedControls.begin(), m_removedControls.end(),
@@ -413,23 +180,23 @@ void SimPlatform::DestroyWindow(WindowId window) {
 
 bool SimPlatform::IsDialogMessage(WindowId dialog, const Message& msg) {
     Window* owner = Dialog(msg.hwnd);
-    if (owner == nullptr || owner->id != dialog || msg.message != kWmKeyDown) return false;
+    if (owner == nullptr || owner->id != dialog || msg.message != wm::KeyDown) return false;
     switch (msg.wParam) {
-        case kVkReturn: {
-            int command = kIdOk;
+        case wm::VkReturn: {
+            int command = wm::IdOk;
             for (const WindowId child : owner->children) {
                 const Window* c = Find(child);
                 if (c->kind == ControlKind::Button && (c->style & ws::ButtonDefault) != 0) {
                     command = c->controlId;
                 }
             }
-            owner->host->Dispatch({dialog, kWmCommand, static_cast<std::uintptr_t>(command), 0});
+            owner->host->Dispatch({dialog, wm::Command, static_cast<std::uintptr_t>(command), 0});
             return true;
         }
-        case kVkEscape:
-            owner->host->Dispatch({dialog, kWmCommand, kIdCancel, 0});
+        case wm::VkEscape:
+            owner->host->Dispatch({dialog, wm::Command, wm::IdCancel, 0});
             return true;
-        case kVkTab: {
+        case wm::VkTab: {
             std::vector<WindowId> stops;
             for (const WindowId child : owner->children) {
                 if ((Find(child)->style & ws::TabStop) != 0) stops.push_back(child);
@@ -455,11 +222,10 @@ void SimPlatform::FocusFirstTabStop(WindowId dialog) {
 }
 
 std::intptr_t SimPlatform::DefaultProcessing(const Message& msg) {
-    m_defaultProcessed.push_back(msg.message);
-    if (msg.message == kWmSysCommand && (msg.wParam & 0xFFF0) == kScMinimize) {
+    if (msg.message == wm::SysCommand && (msg.wParam & 0xFFF0) == wm::ScMinimize) {
         if (Window* w = Find(msg.hwnd)) w->iconic = true;
     }
-    if (msg.message == kWmIconEraseBkgnd) ++m_iconErases;
+    if (msg.message == wm::IconEraseBackground) ++m_iconErases;
     return 0;
 }
 
@@ -540,14 +306,14 @@ bool SimPlatform::SetTimer(WindowId window, std::uintptr_t id, unsigned periodMs
     const unsigned period = std::max(periodMs, 1u);
     m_timers[{window, id}] = {period, m_now + period};
     std::erase_if(m_queue, [&](const Message& m) {
-        return m.hwnd == window && m.message == kWmTimer && m.wParam == id;
+        return m.hwnd == window && m.message == wm::Timer && m.wParam == id;
     });
     return true;
 }
 
 bool SimPlatform::KillTimer(WindowId window, std::uintptr_t id) {
     std::erase_if(m_queue, [&](const Message& m) {
-        return m.hwnd == window && m.message == kWmTimer && m.wParam == id;
+        return m.hwnd == window && m.message == wm::Timer && m.wParam == id;
     });
     return m_timers.erase({window, id}) != 0;
 }
@@ -562,7 +328,7 @@ bool SimPlatform::RegisterHotKey(WindowId window, int id, unsigned modifiers, un
 }
 
 bool SimPlatform::GetCursorPos(Point& screen) {
-    ++m_pointerReads;
+    if (m_pointerUnreadable) return false;
     screen = m_pointer;
     return true;
 }
@@ -602,7 +368,7 @@ void SimPlatform::SetIcon(WindowId window, IconId icon, bool big) {
 }
 
 int SimPlatform::GetSystemMetrics(int index) {
-    return index == kSmCxIcon || index == kSmCyIcon ? 32 : 0;
+    return index == wm::SmCxIcon || index == wm::SmCyIcon ? 32 : 0;
 }
 
 platform::PaintId SimPlatform::BeginPaint(WindowId window) {
@@ -631,93 +397,6 @@ bool SimPlatform::AppendMenu(platform::MenuId menu, unsigned flags, std::uintptr
 
 void SimPlatform::ShellOpen(std::u16string_view address) {
     m_opened.emplace_back(address);
-}
-
-// --- Records ---------------------------------------------------------------------------
-
-std::vector<std::uint32_t> SimPlatform::MouseEvents() const {
-    std::vector<std::uint32_t> all;
-    for (const auto& burst : m_bursts)
-        all.insert(all.end(), burst.flags.begin(), burst.flags.end());
-    return all;
-}
-
-std::vector<std::u16string> SimPlatform::MessageBoxTexts() const {
-    std::vector<std::u16string> texts;
-    for (const auto& box : m_boxes) texts.push_back(box.text);
-    return texts;
-}
-
-std::u16string SimPlatform::Text(int controlId) const {
-    const Window* w = MainControl(controlId);
-    return w != nullptr ? w->text : std::u16string();
-}
-
-const std::vector<std::u16string>& SimPlatform::TextHistory(int controlId) const {
-    const Window* w = MainControl(controlId);
-    return w != nullptr ? w->textHistory : kNoHistory;
-}
-
-std::vector<std::u16string> SimPlatform::Entries(int controlId) const {
-    const Window* w = MainControl(controlId);
-    return w != nullptr ? w->entries : std::vector<std::u16string>();
-}
-
-int SimPlatform::Selection(int controlId) const {
-    const Window* w = MainControl(controlId);
-    return w != nullptr ? w->curSel : -1;
-}
-
-int SimPlatform::FocusedControl() const {
-    if (m_modalStack.empty()) {
-        const Window* main = Find(m_mainWindow);
-        const Window* focus = main != nullptr ? Find(main->focus) : nullptr;
-        return focus != nullptr ? focus->controlId : 0;
-    }
-    const Window* dialog = Find(m_modalStack.back());
-    const Window* focus = Find(dialog->focus);
-    return focus != nullptr ? focus->controlId : 0;
-}
-
-std::vector<MenuItem> SimPlatform::SystemMenu() const {
-    const Window* main = Find(m_mainWindow);
-    return main != nullptr ? main->systemMenu : std::vector<MenuItem>();
-}
-
-IconId SimPlatform::Icon(bool big) const {
-    const Window* main = Find(m_mainWindow);
-    if (main == nullptr) return IconId::None;
-    return big ? main->bigIcon : main->smallIcon;
-}
-
-std::optional<unsigned> SimPlatform::TimerPeriod(std::uintptr_t id) const {
-    const auto it = m_timers.find({m_mainWindow, id});
-    if (it == m_timers.end()) return std::nullopt;
-    return it->second.periodMs;
-}
-
-bool SimPlatform::IsRunning(int dialogTemplateId) const {
-    return std::any_of(m_modalStack.begin(), m_modalStack.end(), [&](WindowId id) {
-        const Window* d = Find(id);
-        return d->templateId == dialogTemplateId && !d->ended;
-    });
-}
-
-Rect SimPlatform::ControlRect(int dialogTemplateId, int controlId) const {
-    const Window* newest = nullptr;
-    for (const auto& [id, w] : m_windows) {
-        if (w.parent == WindowId::None && w.templateId == dialogTemplateId) newest = &w;
-    }
-    if (newest == nullptr) return {};
-    for (const WindowId child : newest->children) {
-        if (Find(child)->controlId == controlId) return Find(child)->rect;
-    }
-    return {};
-}
-
-std::u16string SimPlatform::Caption(WindowId window) const {
-    const Window* w = Find(window);
-    return w != nullptr ? w->caption : std::u16string();
 }
 
 }  // namespace kestrin::sim

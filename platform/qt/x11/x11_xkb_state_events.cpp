@@ -1,9 +1,11 @@
-#include "platform/qt/xkb_state_events.h"
+#include "platform/qt/x11/x11_xkb_state_events.h"
 
 // xkb.h names a structure field "explicit", a C++ keyword.
 #define explicit xkb_explicit
 #include <xcb/xkb.h>
 #undef explicit
+
+#include <cstdint>
 
 namespace kestrin::qt {
 

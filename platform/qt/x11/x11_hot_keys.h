@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/qt/x_keyboard.h"
+#include "platform/qt/x11/x11_keyboard.h"
 
 namespace kestrin::qt {
 

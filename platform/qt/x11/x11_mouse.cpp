@@ -1,6 +1,6 @@
-#include "platform/qt/mouse_injector.h"
+#include "platform/qt/x11/x11_mouse.h"
 
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 
 // Xlib last: its macros (None, Bool, ...) must not meet other headers.
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "platform/qt/display_check.h"
+#include "platform/qt/x11/x11_display_check.h"
 
 #include <X11/Xlib.h>
 

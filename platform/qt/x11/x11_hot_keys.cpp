@@ -1,10 +1,10 @@
-#include "platform/qt/hot_keys.h"
+#include "platform/qt/x11/x11_hot_keys.h"
 
 #include <QByteArray>
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 
 namespace kestrin::qt {
 namespace {

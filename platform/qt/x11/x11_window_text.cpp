@@ -1,4 +1,4 @@
-#include "platform/qt/x_window_text.h"
+#include "platform/qt/x11/x11_window_text.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "res/dialogs.h"
+#include "res/resources.h"
 
 #include <array>
 
@@ -97,21 +97,30 @@ constexpr DialogTemplate kAboutDialog = {
     IDD_ABOUTBOX,     {0, 0, 207, 98}, kDialog, 0,
     u"About Kestrin", u"MS Shell Dlg", 8,       kAboutControls};
 
+constexpr std::array<const DialogTemplate*, 2> kDialogs = {&kMainDialog, &kAboutDialog};
+
+constexpr std::array<platform::StringResource, 1> kStrings = {{
+    {IDS_ABOUTBOX, u"&About Kestrin..."},
+}};
+
+constexpr std::array<std::string_view, 3> kIconFiles = {"art/kestrin-16.png", "art/kestrin-32.png",
+                                                        "art/kestrin-48.png"};
+constexpr std::array<std::string_view, 1> kCursorFiles = {"art/hand.cur"};
+constexpr std::array<platform::ArtworkResource, 2> kArtwork = {{
+    {IDR_MAINFRAME, platform::ArtworkResource::Kind::Icon, kIconFiles},
+    {IDC_LINK_CURSOR, platform::ArtworkResource::Kind::Cursor, kCursorFiles},
+}};
+
+constexpr platform::Resources kResources = {kDialogs, kStrings, kArtwork};
+
 }  // namespace
 
-const platform::DialogTemplate* FindDialog(int id) {
-    switch (id) {
-        case IDD_MAIN:
-            return &kMainDialog;
-        case IDD_ABOUTBOX:
-            return &kAboutDialog;
-        default:
-            return nullptr;
-    }
+const platform::Resources& ProgramResources() {
+    return kResources;
 }
 
-std::u16string_view FindString(int id) {
-    return id == IDS_ABOUTBOX ? u"&About Kestrin..." : u"";
+std::u16string_view PageUrl() {
+    return u"" KESTRIN_PAGE_URL;
 }
 
 }  // namespace kestrin::res

@@ -5,6 +5,10 @@
 // message queue is empty, so time can pass, and ticks click, while a message box is up. The
 // platform records everything the program does to the outside world.
 //
+// Implemented in three parts: sim_script.cpp (the user's actions and the clock),
+// sim_desktop.cpp (windows, loops, timer, hot keys, pointer), sim_records.cpp (what the
+// program did, read back).
+//
 // When the script runs out, open message boxes answer OK by themselves and open dialogs end
 // with IDCANCEL; ScriptRanOut() tells a test that this happened.
 #pragma once
@@ -18,6 +22,8 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/window_values.h"
+#include "tests/sim/sim_records.h"
 
 namespace kestrin::sim {
 
@@ -26,32 +32,6 @@ using platform::IconId;
 using platform::Message;
 using platform::Point;
 using platform::WindowId;
-
-struct MouseBurst {
-    std::int64_t timeMs;
-    Point at;
-    std::vector<std::uint32_t> flags;
-};
-
-struct MessageBoxRecord {
-    std::u16string text;
-    std::u16string caption;
-    WindowId owner;
-    unsigned type;
-    std::int64_t timeMs;
-};
-
-struct MenuItem {
-    unsigned flags;
-    std::uintptr_t id;
-    std::u16string text;
-};
-
-struct DrawnIcon {
-    int x;
-    int y;
-    IconId icon;
-};
 
 class SimPlatform final : public platform::Platform {
   public:
@@ -94,9 +74,10 @@ class SimPlatform final : public platform::Platform {
     void FailHotKey(unsigned vk) { m_failingKeys.push_back(vk); }
     void RemoveSystemMenus() { m_noSystemMenu = true; }
     void RemoveControl(int dialogTemplateId, int controlId);
+    // Makes every read of the pointer fail, as on a secure desktop.
+    void FailPointerReads() { m_pointerUnreadable = true; }
 
     // --- What happened ------------------------------------------------------------------
-    std::int64_t Now() const { return m_now; }
     bool ScriptRanOut() const { return m_scriptRanOut; }
     // Script actions never run because every loop had ended.
     std::size_t PendingActions() const { return m_script.size(); }
@@ -104,7 +85,6 @@ class SimPlatform final : public platform::Platform {
     const std::vector<MouseBurst>& Bursts() const { return m_bursts; }
     // All button events sent, in order.
     std::vector<std::uint32_t> MouseEvents() const;
-    int PointerReads() const { return m_pointerReads; }
     const std::vector<Point>& PointerWrites() const { return m_pointerWrites; }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_boxes; }
     std::vector<std::u16string> MessageBoxTexts() const;
@@ -116,7 +96,6 @@ class SimPlatform final : public platform::Platform {
         return m_commonControls;
     }
     const std::vector<std::pair<unsigned, int>>& HotKeys() const { return m_hotKeyRegistrations; }
-    const std::vector<unsigned>& DefaultProcessed() const { return m_defaultProcessed; }
 
     // The main window (the first dialog created) and dialogs shown so far by template id.
     WindowId MainWindow() const { return m_mainWindow; }
@@ -215,13 +194,13 @@ class SimPlatform final : public platform::Platform {
     std::vector<unsigned> m_failingKeys;
     std::vector<std::pair<int, int>> m_removedControls;
     bool m_noSystemMenu = false;
+    bool m_pointerUnreadable = false;
     bool m_scriptRanOut = false;
     int m_unexpectedAnswers = 0;
     Point m_pointer{400, 300};
-    CursorId m_cursor{32512};
+    CursorId m_cursor{wm::ArrowCursor};
 
     std::vector<MouseBurst> m_bursts;
-    int m_pointerReads = 0;
     std::vector<Point> m_pointerWrites;
     std::vector<MessageBoxRecord> m_boxes;
     std::vector<CursorId> m_cursorChanges;
@@ -230,7 +209,6 @@ class SimPlatform final : public platform::Platform {
     int m_iconErases = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_commonControls;
     std::vector<std::pair<unsigned, int>> m_hotKeyRegistrations;
-    std::vector<unsigned> m_defaultProcessed;
     std::vector<int> m_dialogsShown;
     std::vector<int> m_modalResults;
 };

@@ -1,4 +1,4 @@
-#include "platform/qt/x_keyboard.h"
+#include "platform/qt/x11/x11_keyboard.h"
 
 #include <cstdlib>
 #include <memory>
