@@ -17,7 +17,7 @@ from xvfb import Xvfb  # noqa: E402
 
 INSTALLED = [
     "usr/bin/kestrin",
-    "usr/share/applications/kestrin.desktop",
+    "usr/share/applications/org.example.Kestrin.desktop",
     "usr/share/icons/hicolor/16x16/apps/kestrin.png",
     "usr/share/icons/hicolor/32x32/apps/kestrin.png",
     "usr/share/icons/hicolor/48x48/apps/kestrin.png",
@@ -46,7 +46,7 @@ def main():
 
         depends = subprocess.run(["dpkg-deb", "--field", deb, "Depends"], check=True,
                                  capture_output=True, text=True).stdout
-        for needed in ("libqt6widgets6", "libxtst6", "fonts-wqy-microhei"):
+        for needed in ("libqt6widgets6", "libxtst6", "fonts-wqy-microhei", "qt6-wayland"):
             if needed not in depends:
                 fail(f"Depends lacks {needed}: {depends}")
 

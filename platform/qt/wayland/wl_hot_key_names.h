@@ -6,8 +6,8 @@
 
 namespace kestrin::qt::wl {
 
-// "F3", "Ctrl+Shift+F4", "Mod1+a": the modifiers (MOD_*) in sway's names, then the key's XKB
-// name; nullopt for a virtual key without a name here (only F1–F24, A–Z and 0–9 have one).
+// "F3", "Ctrl+Shift+F4": the modifiers (MOD_*) in sway's names, then the key's XKB name;
+// nullopt for a key without a name here (Kestrin's hot keys are F3 and F4).
 std::optional<std::string> HotKeyName(unsigned modifiers, unsigned vk);
 
 }  // namespace kestrin::qt::wl

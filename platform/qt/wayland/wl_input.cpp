@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/wayland/wl_bus_hot_keys.h"
 #include "platform/qt/wayland/wl_hot_key_names.h"
+#include "platform/qt/wayland/wl_sway_bindings.h"
+#include "platform/qt/wayland/wl_virtual_pointer.h"
 
 namespace kestrin::qt {
 
@@ -27,6 +30,12 @@ WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_v
     m_paths = wl::ChoosePaths(offers, override);
     for (const auto& problem : m_paths.problems)
         std::fprintf(stderr, "kestrin: %s\n", problem.c_str());
+    if (!offers.virtualPointer) {
+        std::fputs(
+            "kestrin: this Wayland desktop offers no virtual pointer: Kestrin cannot click"
+            " here (QT_QPA_PLATFORM=xcb runs it through XWayland, clicking X11 windows)\n",
+            stderr);
+    }
     if (m_paths.clicks == wl::ClickPath::VirtualPointer) m_pointer = std::move(pointer);
     if (m_paths.hotKeys != wl::HotKeyPath::None) {
         m_bus = std::make_unique<wl::BusHotKeys>(
@@ -34,6 +43,8 @@ WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_v
     }
     if (m_paths.hotKeys == wl::HotKeyPath::Sway) m_sway = std::move(sway);
 }
+
+WaylandInput::~WaylandInput() = default;
 
 std::string WaylandInput::Describe() const {
     std::string text = "wayland: clicks=" + std::string(wl::Name(m_paths.clicks)) +

@@ -18,17 +18,22 @@
 #include <vector>
 
 #include "platform/qt/input_layer.h"
-#include "platform/qt/wayland/wl_bus_hot_keys.h"
 #include "platform/qt/wayland/wl_paths.h"
-#include "platform/qt/wayland/wl_sway_bindings.h"
-#include "platform/qt/wayland/wl_virtual_pointer.h"
 
 namespace kestrin::qt {
+namespace wl {
+class BusHotKeys;
+class SwayBindings;
+class VirtualPointer;
+}  // namespace wl
 
 class WaylandInput final : public InputLayer {
   public:
     // `override` is KESTRIN_INPUT's value; `debug` publishes texts on stderr.
     WaylandInput(HotKeyFired fire, const QString& appId, std::string_view override, bool debug);
+    ~WaylandInput() override;
+    WaylandInput(const WaylandInput&) = delete;
+    WaylandInput& operator=(const WaylandInput&) = delete;
 
     std::string Describe() const override;
     void SendBurst(std::span<const std::uint32_t> flags) override;

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/qt/window_messages.h"
+#include "platform/window_values.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace kestrin::qt::wl {
