@@ -68,10 +68,10 @@ class Session:
         wait_for(lambda: self.hands.lines.count("ok") >= done, 10, f"keys {commands}")
 
     def start(self, title=texts()["main_title"]):
-        """A Kestrin on native Wayland, once a window of it with that title is shown."""
-        env = dict(self.env, QT_QPA_PLATFORM="wayland", KESTRIN_DEBUG="1")  # texts on stderr
-        kestrin = self.stack.enter_context(process([self.kestrin], env, lines=True,
-                                                   stderr=subprocess.STDOUT))
+        """A Kestrin, once a window of it with that title is shown."""
+        # It chooses native Wayland itself (sway lets it click); texts on stderr.
+        kestrin = self.stack.enter_context(process(
+            [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
         kestrin.window = wait_for(lambda: [w for w in windows(self.env) if w["pid"] == kestrin.pid
                                            and w["name"] == title], 15, f"a window {title!r}")[0]
         return kestrin

@@ -1,8 +1,5 @@
-"""Headless sway for the Wayland tests and benchmark, with a private session bus.
-
-    with sway() as env, process([client], env) as c: ...
-"""
-
+# Headless sway for the Wayland tests and benchmark, with a session bus of its own:
+#     with sway() as env, process([client], env) as c: ...
 import contextlib
 import glob
 import os
@@ -12,41 +9,34 @@ import tempfile
 from harness import check, process, wait_for
 
 OUTPUT = (1024, 768)  # the one output's size in pixels
-CONFIG = f"""xwayland disable
-output HEADLESS-1 resolution {OUTPUT[0]}x{OUTPUT[1]}
-focus_follows_mouse no
-"""
 NOBODY = 65534
 
 
 @contextlib.contextmanager
 def sway():
-    """Yields the environment for clients: WAYLAND_DISPLAY and SWAYSOCK as absolute paths, a
-    private XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS of a bus of its own, no DISPLAY, and
-    KESTRIN_SERVER_PID for those who measure the compositor. sway refuses to run as root: then
-    it runs as nobody in a runtime folder of its own, whose sockets root's clients still use."""
+    # Yields the clients' environment: WAYLAND_DISPLAY and SWAYSOCK as absolute paths, a private
+    # XDG_RUNTIME_DIR and session bus, no DISPLAY, KESTRIN_SERVER_PID (sway, for measuring).
+    # sway refuses to run as root: then it runs as nobody, in a runtime folder of its own whose
+    # sockets root's clients can still use.
+    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     with tempfile.TemporaryDirectory() as home:
         os.chmod(home, 0o755)
-        runtime, clients = os.path.join(home, "sway"), os.path.join(home, "run")
+        runtime, clients, config, bus = (os.path.join(home, name)
+                                         for name in ("sway", "run", "config", "bus"))
         os.mkdir(runtime, 0o700)
         os.mkdir(clients, 0o700)
-        config = os.path.join(home, "config")
         with open(config, "w") as f:
-            f.write(CONFIG)
+            f.write("xwayland disable\noutput HEADLESS-1 resolution %dx%d\n" % OUTPUT)
         argv = ["sway", "-c", config]
         if os.getuid() == 0:
             os.chown(runtime, NOBODY, NOBODY)
             argv = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups", *argv]
         env = {name: value for name, value in os.environ.items() if name not in (
-            "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS",
-            "QT_QPA_PLATFORM")}
-        server_env = dict(env, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless",
-                          WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
-        bus = os.path.join(home, "bus")
-        with process(argv, server_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) as \
-                server, process(["dbus-daemon", "--session", "--nofork", "--address=unix:path="
-                                 + bus], env, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL):
+            "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM")}
+        with process(argv, dict(env, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless",
+                                WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1"), **quiet) as \
+                server, process(["dbus-daemon", "--session", "--nofork",
+                                 "--address=unix:path=" + bus], env, **quiet):
             def socket(pattern):
                 check(server.poll() is None, f"sway ended with status {server.returncode}")
                 return glob.glob(os.path.join(runtime, pattern))
