@@ -159,6 +159,17 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     bool Resolve(QWidget* widget, Dialog*& dialog, WindowId& window, QWidget*& windowWidget);
     bool Alive(WindowId dialog) { return FindDialog(dialog) != nullptr; }
 
+    // An icon or cursor of the resources, made once and kept; None when there is none.
+    template <typename Id, typename Made>
+    Id LoadArtwork(int resourceId, platform::ArtworkResource::Kind kind, std::map<Id, Made>& made,
+                   Made (*make)(const platform::ArtworkResource&)) {
+        const auto* art = m_resources.FindArtwork(resourceId, kind);
+        if (art == nullptr) return Id::None;
+        const auto id = static_cast<Id>(static_cast<std::uintptr_t>(resourceId));
+        if (!made.contains(id)) made.emplace(id, make(*art));
+        return id;
+    }
+
     void OnTick(WindowId window, std::uintptr_t id);
     void OnPaintEvent(Dialog& dialog);
     void ShowSystemMenu(Dialog& dialog, QPoint screen);

@@ -28,12 +28,8 @@ void QtPlatform::SendMouseBurst(std::span<const std::uint32_t> flags) {
 }
 
 CursorId QtPlatform::LoadCursor(int resourceId) {
-    using Kind = platform::ArtworkResource::Kind;
-    const auto* art = m_resources.FindArtwork(resourceId, Kind::Cursor);
-    if (art == nullptr) return CursorId::None;
-    const auto id = static_cast<CursorId>(static_cast<std::uintptr_t>(resourceId));
-    if (!m_cursors.contains(id)) m_cursors.emplace(id, CursorFromArtwork(*art));
-    return id;
+    return LoadArtwork(resourceId, platform::ArtworkResource::Kind::Cursor, m_cursors,
+                       CursorFromArtwork);
 }
 
 CursorId QtPlatform::SetCursor(CursorId cursor) {

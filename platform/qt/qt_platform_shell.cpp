@@ -14,12 +14,7 @@ constexpr int kIconSize = 32;  // SM_CXICON, SM_CYICON
 }  // namespace
 
 IconId QtPlatform::LoadIcon(int resourceId) {
-    using Kind = platform::ArtworkResource::Kind;
-    const auto* art = m_resources.FindArtwork(resourceId, Kind::Icon);
-    if (art == nullptr) return IconId::None;
-    const auto id = static_cast<IconId>(static_cast<std::uintptr_t>(resourceId));
-    if (!m_icons.contains(id)) m_icons.emplace(id, IconFromArtwork(*art));
-    return id;
+    return LoadArtwork(resourceId, platform::ArtworkResource::Kind::Icon, m_icons, IconFromArtwork);
 }
 
 void QtPlatform::SetIcon(WindowId window, IconId icon, bool) {

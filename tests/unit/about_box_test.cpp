@@ -141,6 +141,7 @@ TEST(AboutBox, HotKeysAndValidationKeepWorkingWhileItIsOpen) {
     sim.MouseMove({5, 5});
     sim.AnswerMessageBox();
     sim.AnswerMessageBox();
+    sim.Then([&] { EXPECT_EQ(sim.MessageBoxTexts().size(), 4u) << "the About box's message"; });
     sim.PressKey(VK_ESCAPE);
     sim.PressKey(VK_ESCAPE);
     RunKestrin(sim);
@@ -148,6 +149,7 @@ TEST(AboutBox, HotKeysAndValidationKeepWorkingWhileItIsOpen) {
                                                                   kBadRateText, kReenterText}));
     EXPECT_EQ(sim.Bursts().size(), 4u) << "F4 in the About box stopped the clicker";
     EXPECT_EQ(sim.ModalResults(), (std::vector<int>{IDCANCEL, IDCANCEL}));
+    EXPECT_EQ(sim.UnexpectedAnswers(), 0);
 }
 
 }  // namespace
