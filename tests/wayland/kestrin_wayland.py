@@ -89,11 +89,11 @@ def defaults_click_10_per_second_and_f4_stops(session):
     check(kestrin.window["app_id"] == APP_ID, f"app id {kestrin.window['app_id']!r}")
     session.send("key F3")
     times = session.clicks_go_on(22)
-    # Left double: two presses a tick, ticks 100 ms apart.
-    ticks = [b - a for a, b in zip(times[0:-2:2], times[2::2])]
+    # Left double: two presses a tick, ticks 100 ms apart (the median: a busy machine may be late).
+    ticks = sorted(b - a for a, b in zip(times[0:-2:2], times[2::2]))
     pairs = [b - a for a, b in zip(times[0::2], times[1::2])]
-    check(all(70_000 < t < 200_000 for t in ticks), f"µs between ticks: {ticks}")
-    check(all(p < 30_000 for p in pairs), f"µs between a tick's two presses: {pairs}")
+    check(80_000 < ticks[len(ticks) // 2] < 130_000, f"µs between ticks: {ticks}")
+    check(all(p < 50_000 for p in pairs), f"µs between a tick's two presses: {pairs}")
     session.send("key F4")
     check(session.stopped(), "clicks went on after F4")
     check(not held(session.target), f"buttons held: {held(session.target)}")
