@@ -43,6 +43,7 @@ def run_case(session, rate, single, seconds):
     session.send("key " + " ".join(str(rate)))  # the rate field comes with its text selected
     if single:
         session.send("key Tab Tab Down")  # the rate field, Close, then the click-mode list
+    time.sleep(0.3)  # the keys and F3 come by different paths: let the window take them first
     ours, sway = ProcStats(kestrin.pid), ProcStats(int(session.env["KESTRIN_SERVER_PID"]))
     before = len(session.target.lines)
     cpu0, sway0, t0 = ours.cpu_seconds(), sway.cpu_seconds(), time.monotonic()

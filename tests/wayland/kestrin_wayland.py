@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
-"""End-to-end tests of the Linux program on native Wayland: the real binary under a headless
-sway, clicking into a surface of ours (wl_click_target), its hot keys pressed by a virtual
-keyboard of ours (wl_keyboard), its windows seen in sway's tree.
-Usage: kestrin_wayland.py SCENARIO --kestrin K --target T --keyboard B
-"""
+# End-to-end tests of the Linux program on native Wayland: the real binary under a headless
+# sway, clicking into a surface of ours (wl_click_target), its hot keys pressed by a virtual
+# keyboard of ours (wl_keyboard), its windows seen in sway's tree.
+#     kestrin_wayland.py SCENARIO --kestrin K --target T --keyboard B
 
 import collections
 import contextlib
@@ -24,8 +23,7 @@ LEFT = 272  # the evdev button code
 AIM = (100, 100)  # on the click target, which lies below all windows; clear of Kestrin's
 
 
-def windows(env):
-    """Every window in sway's tree: dicts with pid, app_id, name (the title), rect."""
+def windows(env):  # every window in sway's tree: dicts with pid, app_id, name (the title)...
     tree = json.loads(subprocess.run(["swaymsg", "-r", "-t", "get_tree"], env=env, check=True,
                                      capture_output=True, text=True).stdout)
     found, nodes = [], [tree]
@@ -36,20 +34,18 @@ def windows(env):
     return found
 
 
-def presses(target, button=LEFT):
-    return [int(line.split()[2]) for line in target.lines if line.startswith(f"P {button} ")]
+def presses(target):  # the left button's, their times in µs
+    return [int(line.split()[2]) for line in target.lines if line.startswith(f"P {LEFT} ")]
 
 
-def held(target):
-    """The buttons pressed more often than released, by button: {} when none is down."""
+def held(target):  # the buttons pressed more often than released, by button
     events = collections.Counter(tuple(line.split()[:2]) for line in list(target.lines)
                                  if line[0] in "PR")
     return {b: n - events["R", b] for (kind, b), n in events.items() if kind == "P"
             and n != events["R", b]}
 
 
-class Session:
-    """sway, our keyboard and pointer, the click target under the pointer, and Kestrins."""
+class Session:  # sway, our keyboard and pointer, the click target under the pointer, Kestrins
 
     def __init__(self, stack, args):
         self.stack, self.kestrin = stack, args.kestrin
@@ -68,21 +64,21 @@ class Session:
         wait_for(lambda: self.hands.lines.count("ok") >= done, 10, f"keys {commands}")
 
     def start(self, title=texts()["main_title"]):
-        """A Kestrin, once a window of it with that title is shown."""
-        # It chooses native Wayland itself (sway lets it click); texts on stderr.
+        # A Kestrin, once a window of it with that title is shown. It chooses native Wayland
+        # itself (sway lets it click), and says its texts on stderr.
         kestrin = self.stack.enter_context(process(
             [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
         kestrin.window = wait_for(lambda: [w for w in windows(self.env) if w["pid"] == kestrin.pid
                                            and w["name"] == title], 15, f"a window {title!r}")[0]
         return kestrin
 
-    def clicks_go_on(self, count=4, timeout=5):
-        """Waits for `count` more left presses; their times in µs."""
+    def clicks_go_on(self, count=4, timeout=5):  # waits for `count` more; their times
         before = len(presses(self.target))
         return wait_for(lambda: presses(self.target)[before + count - 1:] and
                         presses(self.target)[before:], timeout, f"{count} more clicks")
 
-    def stopped(self):
+    def stopped(self):  # no click after a burst on its way
+        time.sleep(0.2)
         before = presses(self.target)
         time.sleep(0.5)
         return presses(self.target) == before
@@ -93,20 +89,23 @@ def defaults_click_10_per_second_and_f4_stops(session):
     check(kestrin.window["app_id"] == APP_ID, f"app id {kestrin.window['app_id']!r}")
     session.send("key F3")
     times = session.clicks_go_on(22)
-    # Left double: two presses a tick, ticks 100 ms apart.
-    ticks = [b - a for a, b in zip(times[0:-2:2], times[2::2])]
+    # Left double: two presses a tick, ticks 100 ms apart (the median: a busy machine may be late).
+    ticks = sorted(b - a for a, b in zip(times[0:-2:2], times[2::2]))
     pairs = [b - a for a, b in zip(times[0::2], times[1::2])]
-    check(all(70_000 < t < 200_000 for t in ticks), f"µs between ticks: {ticks}")
-    check(all(p < 30_000 for p in pairs), f"µs between a tick's two presses: {pairs}")
+    check(80_000 < ticks[len(ticks) // 2] < 130_000, f"µs between ticks: {ticks}")
+    check(all(p < 50_000 for p in pairs), f"µs between a tick's two presses: {pairs}")
     session.send("key F4")
-    time.sleep(0.2)
     check(session.stopped(), "clicks went on after F4")
     check(not held(session.target), f"buttons held: {held(session.target)}")
 
 
 def esc_ends_it_at_1000_per_second_with_no_button_down(session):
     kestrin = session.start()  # the one window: it has the keyboard
-    session.send("key 1 0 0 0 F3")  # the rate field comes with its text selected
+    session.send("key 1 0 0 0")  # the rate field comes with its text selected
+    # The keys reach the window on its Wayland connection, F3 comes through sway's IPC: nothing
+    # orders the two, so give the window time to take the rate.
+    time.sleep(0.3)
+    session.send("key F3")
     session.clicks_go_on(600, timeout=3)  # 300 ticks: 1000 per second, not 10
     session.send("key Escape")
     wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
