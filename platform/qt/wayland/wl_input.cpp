@@ -33,7 +33,7 @@ WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_v
     if (!offers.virtualPointer) {
         std::fputs(
             "kestrin: this Wayland desktop offers no virtual pointer: Kestrin cannot click"
-            " here (QT_QPA_PLATFORM=xcb runs it through XWayland, clicking X11 windows)\n",
+            " here (through XWayland, with DISPLAY set, it clicks X11 windows)\n",
             stderr);
     }
     if (m_paths.clicks == wl::ClickPath::VirtualPointer) m_pointer = std::move(pointer);
