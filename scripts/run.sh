@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Starts Kestrin on the X display (an X11 session, or XWayland on Wayland).
+# Starts Kestrin in the desktop session: on Wayland ($WAYLAND_DISPLAY) or X11 ($DISPLAY).
 #   scripts/run.sh [path/to/kestrin]
 set -euo pipefail
 
 program="${1:-build/linux/kestrin}"
-if [ -z "${DISPLAY:-}" ]; then
-    echo "kestrin: no X display (DISPLAY is not set): run it inside an X11 or Wayland desktop session" >&2
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "kestrin: no display (neither WAYLAND_DISPLAY nor DISPLAY is set): run it inside a Wayland or X11 desktop session" >&2
     exit 1
 fi
 if [ ! -x "$program" ]; then

@@ -2,21 +2,63 @@
 // for hot keys and clicks.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "platform/framework/cwinapp.h"
 #include "platform/qt/kestrin_application.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/wayland/wl_session.h"
 #include "platform/qt/x11/x11_display_check.h"
 #include "res/resources.h"
 
+namespace {
+
+// Chooses Qt's platform unless the user did (QT_QPA_PLATFORM): native Wayland where the
+// compositor lets Kestrin click, X11 otherwise (XWayland on the other Wayland desktops, whose
+// X11 windows it can click at least). One line saying why not when there is no display.
+std::optional<std::string> ChooseDisplay() {
+    using kestrin::qt::wl::WaylandSession;
+    const WaylandSession wayland = kestrin::qt::wl::ProbeWaylandSession();
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    if (chosen != nullptr && *chosen != '\0') {
+        const std::string_view platform(chosen);
+        if (platform == "xcb") return kestrin::qt::XDisplayProblem();
+        if (platform.starts_with("wayland") && wayland == WaylandSession::Absent) {
+            return "no Wayland display: WAYLAND_DISPLAY is not set";
+        }
+        if (platform.starts_with("wayland") && wayland == WaylandSession::Unreachable) {
+            return "cannot connect to the Wayland display \"" +
+                   std::string(std::getenv("WAYLAND_DISPLAY")) + "\"";
+        }
+        return std::nullopt;
+    }
+    const char* x = std::getenv("DISPLAY");
+    const bool hasX = x != nullptr && *x != '\0';
+    if (wayland == WaylandSession::Clicks || (wayland == WaylandSession::NoClicks && !hasX)) {
+        setenv("QT_QPA_PLATFORM", "wayland", 1);
+        return std::nullopt;
+    }
+    if (!hasX) {
+        if (wayland == WaylandSession::Unreachable) {
+            return "cannot connect to the Wayland display \"" +
+                   std::string(std::getenv("WAYLAND_DISPLAY")) + "\"";
+        }
+        return "no display: neither WAYLAND_DISPLAY nor DISPLAY is set (Kestrin needs a Wayland "
+               "or X11 session)";
+    }
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    return kestrin::qt::XDisplayProblem();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     // Qt would abort without a display; say so in one line instead.
-    if (const auto problem = kestrin::qt::XDisplayProblem()) {
+    if (const auto problem = ChooseDisplay()) {
         std::fprintf(stderr, "kestrin: %s\n", problem->c_str());
         return 1;
     }
-    // Global hot keys and injected clicks are X11 features: run on X (XWayland on Wayland).
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
 
     kestrin::qt::KestrinApplication app(argc, argv);
     const auto& resources = kestrin::res::ProgramResources();

@@ -18,7 +18,7 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests"))
 from harness import X, check, main, process, texts, xvfb  # noqa: E402
 
-INSTALLED = ["usr/bin/kestrin", "usr/share/applications/kestrin.desktop",
+INSTALLED = ["usr/bin/kestrin", "usr/share/applications/org.example.Kestrin.desktop",
              "usr/share/doc/kestrin/copyright", "usr/share/man/man1/kestrin.1.gz"] + \
     [f"usr/share/icons/hicolor/{n}x{n}/apps/kestrin.png" for n in (16, 32, 48)]
 
@@ -32,8 +32,8 @@ def deb(args):
               "lintian reports errors")  # and prints its warnings for the reader
         depends = subprocess.run(["dpkg-deb", "--field", package, "Depends"], check=True,
                                  capture_output=True, text=True).stdout
-        check(all(name in depends for name in ("libqt6widgets6", "libxtst6",
-                                               "fonts-wqy-microhei")), f"Depends: {depends}")
+        needed = ("libqt6widgets6", "libxtst6", "fonts-wqy-microhei", "qt6-wayland")
+        check(all(name in depends for name in needed), f"Depends: {depends}")
         root = os.path.join(work, "root")
         subprocess.run(["dpkg", "-x", package, root], check=True)
         missing = [path for path in INSTALLED if not os.path.exists(os.path.join(root, path))]

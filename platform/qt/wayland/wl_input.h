@@ -1,0 +1,71 @@
+// The input layer on Wayland.
+//
+//   clicks    a virtual pointer (wlroots compositors: sway, Hyprland, river, labwc, Wayfire,
+//             niri) on a Wayland connection of our own; none elsewhere
+//   hot keys  sway: run-time bindings through its IPC; any desktop: the session-bus method
+//             Press that the user's own shortcuts call (KESTRIN_INPUT=hotkeys=bus); owning
+//             the bus name is the lock against a second copy
+//   pointer   not readable or placeable: Wayland has no global pointer position, so the
+//             clicks land where the pointer is
+//   texts     with KESTRIN_DEBUG=1, published on stderr ("kestrin: text: ...")
+//
+// The paths are chosen from what the session offers (wl_paths.h) and named by Describe().
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/qt/input_layer.h"
+#include "platform/qt/wayland/wl_paths.h"
+
+namespace kestrin::qt {
+namespace wl {
+class BusHotKeys;
+class SwayBindings;
+class VirtualPointer;
+}  // namespace wl
+
+class WaylandInput final : public InputLayer {
+  public:
+    // `override` is KESTRIN_INPUT's value; `debug` publishes texts on stderr.
+    WaylandInput(HotKeyFired fire, const QString& appId, std::string_view override, bool debug);
+    ~WaylandInput() override;
+    WaylandInput(const WaylandInput&) = delete;
+    WaylandInput& operator=(const WaylandInput&) = delete;
+
+    std::string Describe() const override;
+    void SendBurst(std::span<const std::uint32_t> flags) override;
+    bool RegisterHotKey(platform::WindowId window, int id, unsigned modifiers,
+                        unsigned vk) override;
+    void ReleaseHotKeys(platform::WindowId window) override;
+    bool GetPointer(platform::Point& screen) override;
+    bool SetPointer(platform::Point screen) override;
+    void PublishWindowText(QWidget& window, const QString& text) override;
+    void PublishControlText(QWidget& dialog, int controlId, const QString& text) override;
+
+  private:
+    struct Registration {
+        platform::WindowId window;
+        int id;
+        std::string name;  // "F3"
+    };
+
+    // Fires the hot key of that name; false when no window holds it.
+    bool Deliver(const std::string& name);
+
+    HotKeyFired m_fire;
+    bool m_debug;
+    wl::Paths m_paths;
+    std::unique_ptr<wl::VirtualPointer> m_pointer;
+    std::unique_ptr<wl::BusHotKeys> m_bus;
+    std::unique_ptr<wl::SwayBindings> m_sway;  // after m_bus: unbinds before the lock goes
+    std::vector<Registration> m_registrations;
+};
+
+// The Wayland input layer for Qt's "wayland" platform. Sets the application's desktop file
+// name to the application id, which the compositor shows as the windows' app_id.
+std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire);
+
+}  // namespace kestrin::qt

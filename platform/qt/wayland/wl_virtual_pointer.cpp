@@ -1,0 +1,124 @@
+#include "platform/qt/wayland/wl_virtual_pointer.h"
+
+#include <linux/input-event-codes.h>
+#include <time.h>
+#include <wayland-client.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/window_values.h"
+#include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
+
+namespace kestrin::qt::wl {
+namespace {
+
+// Version 2 adds create_virtual_pointer_with_output, which we do not need.
+constexpr std::uint32_t kManagerVersion = 1;
+
+std::uint32_t NowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+}
+
+}  // namespace
+
+void VirtualPointer::Disconnect(wl_display* display) {
+    // Sends whatever is still buffered first, so no burst is left half sent.
+    wl_display_flush(display);
+    wl_display_disconnect(display);
+}
+void VirtualPointer::DestroyRegistry(wl_registry* registry) {
+    wl_registry_destroy(registry);
+}
+void VirtualPointer::DestroyManager(zwlr_virtual_pointer_manager_v1* manager) {
+    zwlr_virtual_pointer_manager_v1_destroy(manager);
+}
+void VirtualPointer::DestroyPointer(zwlr_virtual_pointer_v1* pointer) {
+    zwlr_virtual_pointer_v1_destroy(pointer);
+}
+
+void VirtualPointer::Global(void* data, wl_registry* registry, std::uint32_t name,
+                            const char* interface, std::uint32_t /*version*/) {
+    auto* self = static_cast<VirtualPointer*>(data);
+    if (self->m_manager ||
+        std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) != 0)
+        return;
+    self->m_manager.reset(static_cast<zwlr_virtual_pointer_manager_v1*>(wl_registry_bind(
+        registry, name, &zwlr_virtual_pointer_manager_v1_interface, kManagerVersion)));
+}
+
+void VirtualPointer::GlobalRemove(void*, wl_registry*, std::uint32_t) {}
+
+VirtualPointer::VirtualPointer() : m_display(wl_display_connect(nullptr)) {
+    if (!m_display) return;
+    static constexpr wl_registry_listener kListener{&Global, &GlobalRemove};
+    m_registry.reset(wl_display_get_registry(m_display.get()));
+    wl_registry_add_listener(m_registry.get(), &kListener, this);
+    if (wl_display_roundtrip(m_display.get()) < 0 || !m_manager) return;
+    // The compositor's default seat.
+    m_pointer.reset(
+        zwlr_virtual_pointer_manager_v1_create_virtual_pointer(m_manager.get(), nullptr));
+    if (wl_display_roundtrip(m_display.get()) < 0) {
+        m_pointer.reset();
+        return;
+    }
+    m_notifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display.get()),
+                                                   QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { Dispatch(); });
+}
+
+VirtualPointer::~VirtualPointer() = default;
+
+void VirtualPointer::Dispatch() {
+    if (wl_display_dispatch(m_display.get()) < 0) ReportLost();
+}
+
+void VirtualPointer::ReportLost() {
+    if (m_lost) return;
+    m_lost = true;
+    m_notifier.reset();
+    std::fprintf(stderr,
+                 "kestrin: the Wayland connection for clicks is lost (%s): no more clicks\n",
+                 std::strerror(wl_display_get_error(m_display.get())));
+}
+
+void VirtualPointer::SendBurst(std::span<const std::uint32_t> flags) {
+    if (!Valid() || m_lost || flags.empty()) return;
+    // Empty the output buffer first, so the burst's few requests cannot be split by an
+    // automatic flush part-way; then they all leave in the one write below.
+    if (wl_display_flush(m_display.get()) < 0 && errno != EAGAIN) return ReportLost();
+    const std::uint32_t time = NowMs();
+    for (const std::uint32_t flag : flags) {
+        std::uint32_t button = 0;
+        std::uint32_t state = 0;
+        switch (flag) {
+            case wm::MouseLeftDown:
+                button = BTN_LEFT;
+                state = WL_POINTER_BUTTON_STATE_PRESSED;
+                break;
+            case wm::MouseLeftUp:
+                button = BTN_LEFT;
+                state = WL_POINTER_BUTTON_STATE_RELEASED;
+                break;
+            case wm::MouseRightDown:
+                button = BTN_RIGHT;
+                state = WL_POINTER_BUTTON_STATE_PRESSED;
+                break;
+            case wm::MouseRightUp:
+                button = BTN_RIGHT;
+                state = WL_POINTER_BUTTON_STATE_RELEASED;
+                break;
+            default:
+                continue;
+        }
+        zwlr_virtual_pointer_v1_button(m_pointer.get(), time, button, state);
+        zwlr_virtual_pointer_v1_frame(m_pointer.get());
+    }
+    if (wl_display_flush(m_display.get()) < 0 && errno != EAGAIN) ReportLost();
+}
+
+}  // namespace kestrin::qt::wl

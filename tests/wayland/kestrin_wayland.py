@@ -1,0 +1,161 @@
+#!/usr/bin/env python3
+# End-to-end tests of the Linux program on native Wayland: the real binary under a headless
+# sway, clicking into a surface of ours (wl_click_target), its hot keys pressed by a virtual
+# keyboard of ours (wl_keyboard), its windows seen in sway's tree.
+#     kestrin_wayland.py SCENARIO --kestrin K --target T --keyboard B
+
+import collections
+import contextlib
+import json
+import os
+import socket
+import struct
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from harness import OUTPUT, check, main, process, sway, texts, wait_for  # noqa: E402
+
+APP_ID = "org.example.Kestrin"
+LEFT = 272  # the evdev button code
+AIM = (100, 100)  # on the click target, which lies below all windows; clear of Kestrin's
+
+
+def windows(env):  # every window in sway's tree: dicts with pid, app_id, name (the title)...
+    tree = json.loads(subprocess.run(["swaymsg", "-r", "-t", "get_tree"], env=env, check=True,
+                                     capture_output=True, text=True).stdout)
+    found, nodes = [], [tree]
+    while nodes:
+        node = nodes.pop()
+        found += [node] if node.get("pid") else []
+        nodes += node.get("nodes", []) + node.get("floating_nodes", [])
+    return found
+
+
+def presses(target):  # the left button's, their times in µs
+    return [int(line.split()[2]) for line in target.lines if line.startswith(f"P {LEFT} ")]
+
+
+def held(target):  # the buttons pressed more often than released, by button
+    events = collections.Counter(tuple(line.split()[:2]) for line in list(target.lines)
+                                 if line[0] in "PR")
+    return {b: n - events["R", b] for (kind, b), n in events.items() if kind == "P"
+            and n != events["R", b]}
+
+
+class Session:  # sway, our keyboard and pointer, the click target under the pointer, Kestrins
+
+    def __init__(self, stack, args):
+        self.stack, self.kestrin = stack, args.kestrin
+        self.env = stack.enter_context(sway())
+        self.hands = stack.enter_context(process([args.keyboard, *OUTPUT], self.env,
+                                                 lines=True, stdin=subprocess.PIPE, text=True))
+        self.target = stack.enter_context(process([args.target], self.env, lines=True))
+        wait_for(lambda: "ready" in self.hands.lines and "ready" in self.target.lines, 10,
+                 "our keyboard and click target")
+        self.send(f"move {AIM[0]} {AIM[1]}")
+
+    def send(self, *commands):
+        done = self.hands.lines.count("ok") + len(commands)
+        self.hands.stdin.write("".join(command + "\n" for command in commands))
+        self.hands.stdin.flush()
+        wait_for(lambda: self.hands.lines.count("ok") >= done, 10, f"keys {commands}")
+
+    def start(self, title=texts()["main_title"]):
+        # A Kestrin, once a window of it with that title is shown. It chooses native Wayland
+        # itself (sway lets it click), and says its texts on stderr.
+        kestrin = self.stack.enter_context(process(
+            [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
+        kestrin.window = wait_for(lambda: [w for w in windows(self.env) if w["pid"] == kestrin.pid
+                                           and w["name"] == title], 15, f"a window {title!r}")[0]
+        return kestrin
+
+    def clicks_go_on(self, count=4, timeout=5):  # waits for `count` more; their times
+        before = len(presses(self.target))
+        return wait_for(lambda: presses(self.target)[before + count - 1:] and
+                        presses(self.target)[before:], timeout, f"{count} more clicks")
+
+    def stopped(self):  # no click after a burst on its way
+        time.sleep(0.2)
+        before = presses(self.target)
+        time.sleep(0.5)
+        return presses(self.target) == before
+
+
+def defaults_click_10_per_second_and_f4_stops(session):
+    kestrin = session.start()
+    check(kestrin.window["app_id"] == APP_ID, f"app id {kestrin.window['app_id']!r}")
+    session.send("key F3")
+    times = session.clicks_go_on(22)
+    # Left double: two presses a tick, ticks 100 ms apart (the median: a busy machine may be late).
+    ticks = sorted(b - a for a, b in zip(times[0:-2:2], times[2::2]))
+    pairs = [b - a for a, b in zip(times[0::2], times[1::2])]
+    check(80_000 < ticks[len(ticks) // 2] < 130_000, f"µs between ticks: {ticks}")
+    check(all(p < 50_000 for p in pairs), f"µs between a tick's two presses: {pairs}")
+    session.send("key F4")
+    check(session.stopped(), "clicks went on after F4")
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+
+
+def esc_ends_it_at_1000_per_second_with_no_button_down(session):
+    kestrin = session.start()  # the one window: it has the keyboard
+    session.send("key 1 0 0 0")  # the rate field comes with its text selected
+    # The keys reach the window on its Wayland connection, F3 comes through sway's IPC: nothing
+    # orders the two, so give the window time to take the rate.
+    time.sleep(0.3)
+    session.send("key F3")
+    session.clicks_go_on(600, timeout=3)  # 300 ticks: 1000 per second, not 10
+    session.send("key Escape")
+    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
+    time.sleep(0.2)
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+    # Its bindings went with it: F3 and F4 are free for other programs again.
+    with socket.socket(socket.AF_UNIX) as ipc:
+        ipc.connect(session.env["SWAYSOCK"])
+        ipc.sendall(b"i3-ipc" + struct.pack("=II", 11, 2) + b'["binding"]')  # subscribe
+        ipc.recv(4096)
+        session.send("key F3 F4")
+        ipc.settimeout(0.3)
+        with contextlib.suppress(TimeoutError):
+            check(False, f"sway still binds keys: {ipc.recv(4096)[14:]}")
+
+
+def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
+    first = session.start()
+    session.send("key F3")
+    session.clicks_go_on()
+    second = session.start(title="kestrin")  # its message box comes first
+    check(second.window["app_id"] == APP_ID, f"second copy's app id {second.window['app_id']!r}")
+    message = texts()["hotkey_f3_failed"]
+    wait_for(lambda: [line for line in second.lines if line.startswith("kestrin: text")
+                      and line.endswith(": " + message)], 10, f"the second copy saying {message!r}")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not reach the first copy")
+    check(first.poll() is None, "the first copy ended")
+
+
+def f3_works_after_sway_reload(session):
+    session.start()
+    subprocess.run(["swaymsg", "reload"], env=session.env, check=True, capture_output=True)
+    time.sleep(0.5)
+    session.send("key F3")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not stop it after the reload")
+
+
+def run(scenario):
+    def with_session(args):
+        with contextlib.ExitStack() as stack:
+            scenario(Session(stack, args))
+    return with_session
+
+
+if __name__ == "__main__":
+    main({f.__name__: run(f) for f in (
+        defaults_click_10_per_second_and_f4_stops,
+        esc_ends_it_at_1000_per_second_with_no_button_down,
+        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
+        f3_works_after_sway_reload)}, "kestrin", "target", "keyboard")

@@ -1,0 +1,133 @@
+// A native Wayland surface that counts the clicks it receives: the Wayland tests put the pointer
+// over it and let Kestrin click. It lies on the whole output below every window (a layer
+// surface on the bottom layer, of the size the compositor configures) and never takes the
+// keyboard, so a click on it does not take the focus from Kestrin as a click on a window does
+// in sway. One line per event on stdout, flushed at once:
+//
+//   ready                           once the surface is shown
+//   P <button> <monotonic µs>       a button pressed (evdev code: 272 left, 273 right)
+//   R <button> <monotonic µs>       a button released
+//
+// Runs until the compositor goes away or a signal ends it. The connection is the one owned
+// handle: every protocol object dies with it.
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <type_traits>
+
+// The generated header names an argument "namespace", a keyword in C++.
+#define namespace layer_namespace
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#undef namespace
+
+namespace {
+
+struct Disconnect {
+    void operator()(wl_display* display) const { wl_display_disconnect(display); }
+};
+
+struct Target {
+    wl_compositor* compositor = nullptr;
+    wl_shm* shm = nullptr;
+    wl_seat* seat = nullptr;
+    zwlr_layer_shell_v1* shell = nullptr;
+    wl_surface* surface = nullptr;
+    wl_buffer* buffer = nullptr;
+};
+
+void Say(const char* format, auto... values) {
+    std::printf(format, values...);
+    std::fflush(stdout);
+}
+
+// wl_pointer's events, all of them through one function: only the button (opcode 3) counts.
+int OnPointer(const void*, void*, uint32_t opcode, const wl_message*, wl_argument* args) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (opcode == 3) {
+        Say("%c %u %lld\n", args[3].u == WL_POINTER_BUTTON_STATE_PRESSED ? 'P' : 'R', args[2].u,
+            now.tv_sec * 1000000LL + now.tv_nsec / 1000);
+    }
+    return 0;
+}
+
+const wl_seat_listener kSeat = {
+    [](void*, wl_seat* seat, uint32_t capabilities) {
+        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) == 0) return;
+        wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_pointer(seat)), OnPointer,
+                                nullptr, nullptr);
+    },
+    [](void*, wl_seat*, const char*) {},
+};
+
+// Shows a buffer of the configured size (black: zero-filled shared memory).
+const zwlr_layer_surface_v1_listener kSurface = {
+    [](void* data, zwlr_layer_surface_v1* surface, uint32_t serial, uint32_t width,
+       uint32_t height) {
+        auto& target = *static_cast<Target*>(data);
+        zwlr_layer_surface_v1_ack_configure(surface, serial);
+        const int stride = static_cast<int>(width) * 4, size = stride * static_cast<int>(height);
+        const int fd = memfd_create("wl_click_target", MFD_CLOEXEC);
+        if (fd < 0 || ftruncate(fd, size) != 0) std::exit(1);
+        wl_shm_pool* pool = wl_shm_create_pool(target.shm, fd, size);
+        close(fd);
+        if (target.buffer != nullptr) wl_buffer_destroy(target.buffer);
+        target.buffer =
+            wl_shm_pool_create_buffer(pool, 0, static_cast<int>(width), static_cast<int>(height),
+                                      stride, WL_SHM_FORMAT_XRGB8888);
+        wl_shm_pool_destroy(pool);
+        wl_surface_attach(target.surface, target.buffer, 0, 0);
+        wl_surface_commit(target.surface);
+        Say("ready\n");
+    },
+    [](void*, zwlr_layer_surface_v1*) { std::exit(0); },
+};
+
+const wl_registry_listener kRegistry = {
+    [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+        auto& target = *static_cast<Target*>(data);
+        auto bind = [&](auto*& global, const wl_interface& type, uint32_t version) {
+            if (std::strcmp(interface, type.name) != 0) return;
+            global = static_cast<std::remove_reference_t<decltype(global)>>(
+                wl_registry_bind(registry, name, &type, version));
+        };
+        bind(target.compositor, wl_compositor_interface, 4);
+        bind(target.shm, wl_shm_interface, 1);
+        bind(target.seat, wl_seat_interface, 5);
+        bind(target.shell, zwlr_layer_shell_v1_interface, 1);
+    },
+    [](void*, wl_registry*, uint32_t) {},
+};
+
+}  // namespace
+
+int main() {
+    const std::unique_ptr<wl_display, Disconnect> display(wl_display_connect(nullptr));
+    Target target;
+    if (display) {
+        wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);
+        wl_display_roundtrip(display.get());
+    }
+    if (!target.compositor || !target.shm || !target.seat || !target.shell) {
+        std::fprintf(stderr, "wl_click_target: no Wayland display with layer shell and a seat\n");
+        return 1;
+    }
+    wl_seat_add_listener(target.seat, &kSeat, nullptr);
+    target.surface = wl_compositor_create_surface(target.compositor);
+    zwlr_layer_surface_v1* surface = zwlr_layer_shell_v1_get_layer_surface(
+        target.shell, target.surface, nullptr, ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "click target");
+    zwlr_layer_surface_v1_add_listener(surface, &kSurface, &target);
+    zwlr_layer_surface_v1_set_anchor(
+        surface, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+    wl_surface_commit(target.surface);
+    while (wl_display_dispatch(display.get()) != -1) {
+    }
+    return 0;
+}

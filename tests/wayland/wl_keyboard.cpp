@@ -1,0 +1,150 @@
+// The Wayland tests' hands: a virtual keyboard with the standard keymap and a virtual pointer
+// on the compositor's seat. Both exist from start to end: a seat has no keyboard or pointer
+// until a virtual device exists, and other clients look for theirs only when they start.
+// It says "ready" once they are there. Commands, one a line on stdin; each is answered "ok" once
+// the compositor has handled it:
+//
+//   key NAME...       press and release each key in turn, named by its keysym: F3 Escape 1
+//   move X Y          put the pointer at X,Y on the output
+//
+// Usage: wl_keyboard OUTPUT_WIDTH OUTPUT_HEIGHT. Ends at the end of stdin.
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <type_traits>
+
+#include "virtual-keyboard-unstable-v1-client-protocol.h"
+#include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
+
+namespace {
+
+template <auto Free>
+struct Deleter {
+    void operator()(auto* handle) const { Free(handle); }
+};
+using Display = std::unique_ptr<wl_display, Deleter<wl_display_disconnect>>;
+using Context = std::unique_ptr<xkb_context, Deleter<xkb_context_unref>>;
+using Keymap = std::unique_ptr<xkb_keymap, Deleter<xkb_keymap_unref>>;
+using VirtualKeyboard =
+    std::unique_ptr<zwp_virtual_keyboard_v1, Deleter<zwp_virtual_keyboard_v1_destroy>>;
+using Text = std::unique_ptr<char, Deleter<std::free>>;
+using Pointer = std::unique_ptr<zwlr_virtual_pointer_v1, Deleter<zwlr_virtual_pointer_v1_destroy>>;
+
+struct Globals {
+    wl_seat* seat = nullptr;
+    zwp_virtual_keyboard_manager_v1* keyboards = nullptr;
+    zwlr_virtual_pointer_manager_v1* pointers = nullptr;
+};
+
+const wl_registry_listener kRegistry = {
+    [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+        auto& globals = *static_cast<Globals*>(data);
+        auto bind = [&](auto*& global, const wl_interface& type) {
+            if (std::strcmp(interface, type.name) != 0) return;
+            global = static_cast<std::remove_reference_t<decltype(global)>>(
+                wl_registry_bind(registry, name, &type, 1));
+        };
+        bind(globals.seat, wl_seat_interface);
+        bind(globals.keyboards, zwp_virtual_keyboard_manager_v1_interface);
+        bind(globals.pointers, zwlr_virtual_pointer_manager_v1_interface);
+    },
+    [](void*, wl_registry*, uint32_t) {},
+};
+
+uint32_t Milliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+}
+
+[[noreturn]] void Fail(const std::string& message) {
+    std::cerr << "wl_keyboard: " << message << '\n';
+    std::exit(1);
+}
+
+class Keyboard {
+  public:
+    Keyboard(zwp_virtual_keyboard_manager_v1* manager, wl_seat* seat)
+        : device_(zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, seat)) {
+        const Text text(xkb_keymap_get_as_string(keymap_.get(), XKB_KEYMAP_FORMAT_TEXT_V1));
+        const size_t size = std::strlen(text.get()) + 1;
+        const int fd = memfd_create("keymap", MFD_CLOEXEC);
+        if (fd < 0 || write(fd, text.get(), size) != static_cast<ssize_t>(size)) {
+            Fail("cannot write the keymap");
+        }
+        zwp_virtual_keyboard_v1_keymap(device_.get(), WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+                                       static_cast<uint32_t>(size));
+        close(fd);
+    }
+
+    void Press(const std::string& name) {
+        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
+            zwp_virtual_keyboard_v1_key(device_.get(), Milliseconds(), KeyFor(name) - 8, state);
+        }
+    }
+
+  private:
+    // The key that gives the keysym unshifted, in the first layout.
+    xkb_keycode_t KeyFor(const std::string& name) const {
+        const xkb_keysym_t wanted = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
+        for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap_.get());
+             key <= xkb_keymap_max_keycode(keymap_.get()); ++key) {
+            const xkb_keysym_t* syms = nullptr;
+            const int count = xkb_keymap_key_get_syms_by_level(keymap_.get(), key, 0, 0, &syms);
+            if (wanted != XKB_KEY_NoSymbol && count == 1 && syms[0] == wanted) return key;
+        }
+        Fail("no key for " + name);
+    }
+
+    Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
+    Keymap keymap_{xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
+    VirtualKeyboard device_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) Fail("usage: wl_keyboard OUTPUT_WIDTH OUTPUT_HEIGHT");
+    const auto width = static_cast<uint32_t>(std::atoi(argv[1]));
+    const auto height = static_cast<uint32_t>(std::atoi(argv[2]));
+    const Display display(wl_display_connect(nullptr));
+    if (!display) Fail("cannot connect to the Wayland display");
+    Globals globals;
+    wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &globals);
+    wl_display_roundtrip(display.get());
+    if (!globals.seat || !globals.keyboards || !globals.pointers) {
+        Fail("the compositor offers no seat, virtual keyboard or virtual pointer");
+    }
+    Keyboard keyboard(globals.keyboards, globals.seat);
+    const Pointer pointer(
+        zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.pointers, globals.seat));
+    if (wl_display_roundtrip(display.get()) < 0) Fail("the compositor refused our devices");
+    std::cout << "ready" << std::endl;
+    for (std::string line; std::getline(std::cin, line);) {
+        std::istringstream command(line);
+        std::string verb, word;
+        command >> verb;
+        if (verb == "key") {
+            while (command >> word) keyboard.Press(word);
+        } else if (uint32_t x = 0, y = 0; verb == "move" && command >> x >> y) {
+            zwlr_virtual_pointer_v1_motion_absolute(pointer.get(), Milliseconds(), x, y, width,
+                                                    height);
+            zwlr_virtual_pointer_v1_frame(pointer.get());
+        } else {
+            Fail("unknown command: " + line);
+        }
+        if (wl_display_roundtrip(display.get()) < 0) Fail("lost the Wayland display");
+        std::cout << "ok" << std::endl;
+    }
+    return 0;
+}
