@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 # A desktop portal backend of our own, behind the real xdg-desktop-portal frontend: it grants
 # every RemoteDesktop and GlobalShortcuts request at once and prints one line per call it gets
-# (flushed), e.g. "Button /org/.../session/... 272 1". Debian's python3-dbus needs Debian's
-# python3. Driven on its own bus name (dbus-send --dest=org.example.KestrinTestPortal):
+# (flushed), e.g. "Button SESSION 272 1 µs" (CLOCK_MONOTONIC). Debian's python3-dbus needs
+# Debian's python3. Driven on its own bus name (gdbus call --dest org.example.KestrinTestPortal):
 #   Refuse(method, count)         the next `count` calls of Start or BindShortcuts are cancelled
 #   Activate(session, shortcut)   a press and release of the shortcut in that session
 #   OpenSession()                 a GlobalShortcuts session of its own, through the frontend
@@ -98,7 +98,7 @@ class Remote(dbus.service.Object):  # org.freedesktop.impl.portal.RemoteDesktop
 
     @dbus.service.method(REMOTE, in_signature="oa{sv}iu")
     def NotifyPointerButton(self, session, options, button, state):
-        say("Button", session, button, state)
+        say("Button", session, button, state, GLib.get_monotonic_time())
 
 
 class Portal(Shortcuts, Remote):
