@@ -122,6 +122,12 @@ def refused_or_closed_clicks_say_so_and_f3_asks_again(session):
     check(not faults(session.buttons()), f"button events: {faults(session.buttons())}")
 
 
+def refused_shortcuts_say_the_hot_key_message(session):
+    session.portal.call("Refuse", "'BindShortcuts'", "1")
+    kestrin = session.start(title="kestrin")  # its message box comes first
+    session.says(kestrin, "hotkey_f3_failed")
+
+
 def esc_at_1000_per_second_leaves_no_button_pressed(session):
     kestrin = session.start()
     session.send("key 1 0 0 0")  # the rate field comes with its text selected
@@ -146,4 +152,5 @@ if __name__ == "__main__":
         shortcuts_start_and_stop_it_and_other_sessions_are_ignored,
         remote_desktop_one_session_one_call_per_button_event,
         refused_or_closed_clicks_say_so_and_f3_asks_again,
+        refused_shortcuts_say_the_hot_key_message,
         esc_at_1000_per_second_leaves_no_button_pressed)}, "kestrin", "target", "keyboard")
