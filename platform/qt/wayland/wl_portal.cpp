@@ -1,7 +1,6 @@
 #include "platform/qt/wayland/wl_portal.h"
 
 #include <QDBusArgument>
-#include <QDBusError>
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
