@@ -55,7 +55,7 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
             appId, [this](const std::string& name) { return Deliver(name); });
     }
     if (m_paths.hotKeys == wl::HotKeyPath::Sway) m_sway = std::move(sway);
-    // A second copy, which cannot have the bus name, asks the portal for nothing.
+    // A second copy, which cannot have the bus name, binds no shortcuts.
     const bool portalClicks = m_paths.clicks == wl::ClickPath::Portal;
     const bool portalKeys = m_paths.hotKeys == wl::HotKeyPath::Portal && m_bus->Owned();
     if (portalClicks || portalKeys) {

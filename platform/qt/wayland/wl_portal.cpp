@@ -1,7 +1,6 @@
 #include "platform/qt/wayland/wl_portal.h"
 
 #include <QDBusArgument>
-#include <QDBusError>
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
@@ -109,26 +108,12 @@ void Portal::Unsubscribe(const QString& path, const QString& interface, const QS
     }
 }
 
-void Portal::SendAll(const QList<QDBusMessage>& calls, Failed failed) {
-    if (calls.isEmpty()) return;
-    for (qsizetype i = 0; i + 1 < calls.size(); ++i) m_bus.send(calls[i]);
-    m_sendFailed = std::move(failed);
-    m_bus.callWithCallback(calls.back(), this, SLOT(Replied(QDBusMessage)),
-                           SLOT(SendFailed(QDBusError)));
-}
-
 void Portal::Received(const QDBusMessage& message) {
     const auto it = m_handlers.find({message.path(), message.interface(), message.member()});
     if (it == m_handlers.end()) return;
     // A copy: the handler may unsubscribe itself.
     const Handler handler = it->second;
     handler(message);
-}
-
-void Portal::Replied(const QDBusMessage&) {}
-
-void Portal::SendFailed(const QDBusError& error) {
-    if (m_sendFailed) m_sendFailed(error.name() + ": " + error.message());
 }
 
 }  // namespace kestrin::qt::wl

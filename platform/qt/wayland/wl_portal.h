@@ -31,8 +31,6 @@ class Portal final : public QObject {
     };
     using Done = std::function<void(const Response&)>;
     using Handler = std::function<void(const QDBusMessage&)>;
-    // A call sent without waiting failed (error name and text).
-    using Failed = std::function<void(const QString& error)>;
 
     explicit Portal(QDBusConnection bus);
     ~Portal() override;
@@ -63,22 +61,14 @@ class Portal final : public QObject {
                    Handler handler);
     void Unsubscribe(const QString& path, const QString& interface, const QString& member);
 
-    // Sends the calls back to back without waiting for their replies (the bus keeps their
-    // order); `failed` hears if the last one fails, which it does when any before it did for
-    // the same reason (the session is gone).
-    void SendAll(const QList<QDBusMessage>& calls, Failed failed);
-
   private slots:
     void Received(const QDBusMessage& message);
-    void Replied(const QDBusMessage& reply);
-    void SendFailed(const QDBusError& error);
 
   private:
     using Key = std::tuple<QString, QString, QString>;  // path, interface, member
 
     QDBusConnection m_bus;
     std::map<Key, Handler> m_handlers;
-    Failed m_sendFailed;
     unsigned m_tokens = 0;
 };
 

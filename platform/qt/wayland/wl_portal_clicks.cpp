@@ -15,6 +15,9 @@ constexpr const char* kSessionInterface = "org.freedesktop.portal.Session";
 constexpr unsigned kPointer = 2;           // device type
 constexpr unsigned kPersistWhileRuns = 1;  // persist_mode, from version 2
 constexpr unsigned kPressed = 1;
+// A button event's round trip takes well under a millisecond; a portal that takes this long
+// is gone.
+constexpr int kButtonTimeoutMs = 1000;
 constexpr unsigned kReleased = 0;
 
 }  // namespace
@@ -30,7 +33,6 @@ void PortalClicks::SendBurst(std::span<const std::uint32_t> flags) {
     if (m_state == State::Idle && m_armed) Ask();
     if (m_state != State::Running) return;
     const QDBusObjectPath session(m_session);
-    QList<QDBusMessage> calls;
     for (const std::uint32_t flag : flags) {
         int button = 0;
         unsigned state = 0;
@@ -57,13 +59,16 @@ void PortalClicks::SendBurst(std::span<const std::uint32_t> flags) {
         QDBusMessage call = QDBusMessage::createMethodCall(Portal::kService, Portal::kPath,
                                                            kInterface, "NotifyPointerButton");
         call.setArguments({QVariant::fromValue(session), QVariantMap(), button, state});
-        calls.append(call);
+        // Each event waits for its reply before the next goes: the portal hands calls to
+        // threads of its own, so a release sent right behind its press could overtake it
+        // and leave the button down.
+        const QDBusMessage reply = m_portal.Bus().call(call, QDBus::Block, kButtonTimeoutMs);
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            std::fprintf(stderr, "kestrin: portal: a click failed: %s\n",
+                         qPrintable(reply.errorMessage()));
+            return Fail(Trouble::Closed);
+        }
     }
-    m_portal.SendAll(calls, [this, path = m_session](const QString& error) {
-        if (m_session != path) return;  // about a session already gone
-        std::fprintf(stderr, "kestrin: portal: clicks refused: %s\n", qPrintable(error));
-        Fail(Trouble::Closed);
-    });
 }
 
 void PortalClicks::Ask() {
