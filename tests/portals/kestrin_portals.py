@@ -61,9 +61,9 @@ class PortalSession(Session):  # sway, our keyboard, the portals; Kestrin may us
         time.sleep(0.5)
         return len(self.buttons()) == before
 
-    def says(self, kestrin, name, times=1):  # the message box's text on Kestrin's stderr
+    def says(self, kestrin, name):  # the message box's text, on Kestrin's stderr
         message = texts()[name]
-        wait_for(lambda: "\n".join(kestrin.lines).count(message) >= times, 10, repr(message))
+        wait_for(lambda: message in "\n".join(kestrin.lines), 10, repr(message))
 
 
 def shortcuts_start_and_stop_it_and_other_sessions_are_ignored(session):
