@@ -3,7 +3,7 @@
 # every RemoteDesktop and GlobalShortcuts request at once and prints one line per call it gets
 # (flushed), e.g. "Button SESSION 272 1 µs" (CLOCK_MONOTONIC). Debian's python3-dbus needs
 # Debian's python3. Driven on its own bus name (gdbus call --dest org.example.KestrinTestPortal):
-#   Refuse(method, count)         the next `count` calls of Start or BindShortcuts are cancelled
+#   Refuse(method, count)         the next `count` requests to that method (Start...) cancelled
 #   Activate(session, shortcut)   a press and release of the shortcut in that session
 #   OpenSession()                 a GlobalShortcuts session of its own, through the frontend
 #   CloseSession(session)         the desktop ends that session
@@ -49,7 +49,7 @@ class Shortcuts(dbus.service.Object):  # org.freedesktop.impl.portal.GlobalShort
     def CreateSession(self, handle, session, app_id, options):
         Session(self.bus, session, self.sessions)
         say("GlobalShortcuts.CreateSession", session)
-        return self.answer("CreateSession", handle, {})
+        return self.answer("CreateSession", {})
 
     @dbus.service.method(SHORTCUTS, in_signature="ooa(sa{sv})sa{sv}", out_signature="ua{sv}")
     def BindShortcuts(self, handle, session, shortcuts, parent_window, options):
@@ -58,14 +58,12 @@ class Shortcuts(dbus.service.Object):  # org.freedesktop.impl.portal.GlobalShort
         bound = [(id, {"description": info.get("description", ""),
                        "trigger_description": info.get("preferred_trigger", "")})
                  for id, info in shortcuts]
-        return self.answer("BindShortcuts", handle,
-                           {"shortcuts": dbus.Array(bound, signature="(sa{sv})")})
+        return self.answer("BindShortcuts", {"shortcuts": dbus.Array(bound, signature="(sa{sv})")})
 
     @dbus.service.method(SHORTCUTS, in_signature="oo", out_signature="ua{sv}")
     def ListShortcuts(self, handle, session):
         say("GlobalShortcuts.ListShortcuts", session)
-        return self.answer("ListShortcuts", handle,
-                           {"shortcuts": dbus.Array([], signature="(sa{sv})")})
+        return self.answer("ListShortcuts", {"shortcuts": dbus.Array([], signature="(sa{sv})")})
 
     @dbus.service.signal(SHORTCUTS, signature="osta{sv}")
     def Activated(self, session, shortcut, timestamp, options):
@@ -81,18 +79,18 @@ class Remote(dbus.service.Object):  # org.freedesktop.impl.portal.RemoteDesktop
     def CreateSession(self, handle, session, app_id, options):
         Session(self.bus, session, self.sessions)
         say("RemoteDesktop.CreateSession", session)
-        return self.answer("CreateSession", handle, {})
+        return self.answer("CreateSession", {})
 
     @dbus.service.method(REMOTE, in_signature="oosa{sv}", out_signature="ua{sv}")
     def SelectDevices(self, handle, session, app_id, options):
         self.devices[session] = int(options.get("types", POINTER))
         say("RemoteDesktop.SelectDevices", session, *(f"{k}={v}" for k, v in options.items()))
-        return self.answer("SelectDevices", handle, {})
+        return self.answer("SelectDevices", {})
 
     @dbus.service.method(REMOTE, in_signature="oossa{sv}", out_signature="ua{sv}")
     def Start(self, handle, session, app_id, parent_window, options):
-        response = self.answer("Start", handle,
-                               {"devices": dbus.UInt32(self.devices.get(session, POINTER))})
+        granted = dbus.UInt32(self.devices.get(session, POINTER))
+        response = self.answer("Start", {"devices": granted})
         say("RemoteDesktop.Start", session, "refused" if response[0] else "granted")
         return response
 
@@ -109,7 +107,7 @@ class Portal(Shortcuts, Remote):
 
     # (response, results); 1 is "cancelled". Answered at once, so the frontend never asks the
     # request's impl object to close: none is made.
-    def answer(self, method, handle, results):
+    def answer(self, method, results):
         refused = self.refusals[method] > 0
         self.refusals[method] -= refused
         return (1 if refused else 0), ({} if refused else results)
@@ -143,7 +141,9 @@ class Portal(Shortcuts, Remote):
 
     @dbus.service.method(NAME, in_signature="o")
     def CloseSession(self, session):
-        self.sessions.pop(session).Closed()
+        closing = self.sessions.pop(session)
+        closing.Closed()
+        closing.remove_from_connection()
 
 
 if __name__ == "__main__":
