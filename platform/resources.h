@@ -11,6 +11,13 @@
 
 namespace kestrin::platform {
 
+// Texts a backend may need to show of its own accord, looked up in the program's string
+// table (Resources::FindString), so that they are in the program's language.
+// The desktop refused Kestrin's request to click (its remote-control consent dialog).
+inline constexpr int IDS_CLICKS_REFUSED = 201;
+// The desktop ended the permission to click while Kestrin was clicking.
+inline constexpr int IDS_CLICKS_CLOSED = 202;
+
 struct StringResource {
     int id;
     std::u16string_view text;

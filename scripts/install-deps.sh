@@ -6,10 +6,11 @@ set -euo pipefail
 build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-dev
        qt6-base-dev libgl-dev libxtst-dev libxi-dev libxfixes-dev libx11-dev libx11-xcb-dev libxcb1-dev libxcb-xkb-dev
        g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fonts-wqy-microhei
-       libwayland-dev wayland-protocols librust-wayland-protocols-dev libxkbcommon-dev)
+       libwayland-dev wayland-protocols librust-wayland-protocols-dev libxkbcommon-dev libdbus-1-dev)
 run=("${build[@]}" xdg-utils qt6-wayland)
 test=("${build[@]}" python3 xvfb xauth wine wine64 fonts-wine x11-utils lintian dpkg-dev
-      qt6-wayland sway dbus-daemon util-linux)
+      qt6-wayland sway dbus-daemon util-linux xdg-desktop-portal python3-dbus python3-gi libglib2.0-bin
+      appstream)
 bench=("${test[@]}" xdotool gnuplot-nox)
 package=("${test[@]}" zip unzip)
 screenshots=("${build[@]}" python3 xvfb imagemagick wine wine64 fonts-wine)

@@ -26,6 +26,11 @@ class InputLayer {
   public:
     // Delivers a hot key: post WM_HOTKEY with `id` to `window`. Called on the UI thread.
     using HotKeyFired = std::function<void(platform::WindowId window, int id)>;
+    // Shows the program's string `stringId` (platform/resources.h: IDS_CLICKS_REFUSED, ...) in
+    // a modal message box, for what the user must hear of that no call of the program
+    // reports (the desktop refused the clicks). Runs a nested loop: call it from the event
+    // loop, not from inside a handler that cannot be re-entered. Called on the UI thread.
+    using ShowMessage = std::function<void(int stringId)>;
 
     virtual ~InputLayer() = default;
 
@@ -60,6 +65,7 @@ class InputLayer {
 
 // The input layer for the platform Qt runs on ("xcb" or "wayland"), or nullptr when there is
 // none: Kestrin then opens its windows but can neither click nor register hot keys.
-std::unique_ptr<InputLayer> CreateInputLayer(QGuiApplication& app, InputLayer::HotKeyFired fire);
+std::unique_ptr<InputLayer> CreateInputLayer(QGuiApplication& app, InputLayer::HotKeyFired fire,
+                                             InputLayer::ShowMessage show);
 
 }  // namespace kestrin::qt

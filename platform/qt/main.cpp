@@ -15,8 +15,9 @@
 namespace {
 
 // Chooses Qt's platform unless the user did (QT_QPA_PLATFORM): native Wayland where the
-// compositor lets Kestrin click, X11 otherwise (XWayland on the other Wayland desktops, whose
-// X11 windows it can click at least). One line saying why not when there is no display.
+// compositor lets Kestrin click or the desktop portal offers clicks or hot keys (KDE Plasma,
+// GNOME), X11 otherwise (XWayland on the other Wayland desktops, whose X11 windows it can
+// click at least). One line saying why not when there is no display.
 std::optional<std::string> ChooseDisplay() {
     using kestrin::qt::wl::WaylandSession;
     const WaylandSession wayland = kestrin::qt::wl::ProbeWaylandSession();
@@ -35,7 +36,8 @@ std::optional<std::string> ChooseDisplay() {
     }
     const char* x = std::getenv("DISPLAY");
     const bool hasX = x != nullptr && *x != '\0';
-    if (wayland == WaylandSession::Clicks || (wayland == WaylandSession::NoClicks && !hasX)) {
+    if (wayland == WaylandSession::Clicks ||
+        (wayland == WaylandSession::NoClicks && (!hasX || kestrin::qt::wl::ProbePortals().Any()))) {
         setenv("QT_QPA_PLATFORM", "wayland", 1);
         return std::nullopt;
     }

@@ -12,11 +12,14 @@ namespace kestrin::qt {
 
 QtPlatform::QtPlatform(KestrinApplication& app, const platform::Resources& resources)
     : m_app(app), m_resources(resources) {
-    m_input = CreateInputLayer(app, [this](WindowId window, int id) {
-        if (QWidget* widget = WidgetOf(window)) {
-            PostQueuedMessage(widget, wm::HotKey, static_cast<std::uintptr_t>(id));
-        }
-    });
+    m_input = CreateInputLayer(
+        app,
+        [this](WindowId window, int id) {
+            if (QWidget* widget = WidgetOf(window)) {
+                PostQueuedMessage(widget, wm::HotKey, static_cast<std::uintptr_t>(id));
+            }
+        },
+        [this](int stringId) { ShowStringMessage(stringId); });
     m_app.SetRouter(this);
 }
 

@@ -171,6 +171,9 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     }
 
     void OnTick(WindowId window, std::uintptr_t id);
+    // A message box with a text of the program's string table, owned by the main window,
+    // captioned as the program's own message boxes.
+    void ShowStringMessage(int stringId);
     void OnPaintEvent(Dialog& dialog);
     void ShowSystemMenu(Dialog& dialog, QPoint screen);
     void MoveFocus(Dialog& dialog, bool forward);

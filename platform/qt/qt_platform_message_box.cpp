@@ -1,6 +1,7 @@
 // Message boxes: modal, OK only, their loop dispatches ticks but pre-translates nothing.
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdio>
 
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/qt_platform.h"
@@ -38,6 +39,17 @@ int QtPlatform::MessageBox(WindowId owner, std::u16string_view text, std::u16str
         d->window->activateWindow();
     }
     return wm::IdOk;
+}
+
+void QtPlatform::ShowStringMessage(int stringId) {
+    const std::u16string_view text = m_resources.FindString(stringId);
+    if (text.empty()) {
+        std::fprintf(stderr, "kestrin: no string %d in the resources\n", stringId);
+        return;
+    }
+    // The first dialog made is the main window.
+    const WindowId owner = m_dialogs.empty() ? WindowId::None : m_dialogs.begin()->first;
+    MessageBox(owner, text, ExecutableName(), wm::MbOk);
 }
 
 }  // namespace kestrin::qt

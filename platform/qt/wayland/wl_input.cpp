@@ -2,20 +2,26 @@
 
 #include <QDBusConnection>
 #include <QGuiApplication>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/qt/wayland/wl_bus_hot_keys.h"
 #include "platform/qt/wayland/wl_hot_key_names.h"
+#include "platform/qt/wayland/wl_portal.h"
+#include "platform/qt/wayland/wl_portal_clicks.h"
+#include "platform/qt/wayland/wl_portal_hot_keys.h"
+#include "platform/qt/wayland/wl_session.h"
 #include "platform/qt/wayland/wl_sway_bindings.h"
 #include "platform/qt/wayland/wl_virtual_pointer.h"
+#include "platform/resources.h"
 
 namespace kestrin::qt {
 
-WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_view override,
-                           bool debug)
-    : m_fire(std::move(fire)), m_debug(debug) {
+WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& appId,
+                           std::string_view override, bool debug)
+    : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
     // What the session offers.
     auto pointer = std::make_unique<wl::VirtualPointer>();
     const char* swaySocket = std::getenv("SWAYSOCK");
@@ -24,16 +30,23 @@ WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_v
         sway = std::make_unique<wl::SwayBindings>(
             swaySocket, [this](const std::string& name) { Deliver(name); });
     }
-    const wl::Offers offers{pointer->Valid(), sway && sway->Valid(),
-                            QDBusConnection::sessionBus().isConnected()};
+    const bool bus = QDBusConnection::sessionBus().isConnected();
+    // The portal only where it could serve: it may take a moment to start.
+    const bool portalWanted = !pointer->Valid() || !(sway && sway->Valid()) ||
+                              override.find("portal") != std::string_view::npos;
+    const wl::PortalVersions portal =
+        bus && portalWanted ? wl::ProbePortals() : wl::PortalVersions{};
+    const wl::Offers offers{pointer->Valid(), sway && sway->Valid(), bus, portal.remoteDesktop != 0,
+                            portal.globalShortcuts != 0};
 
     m_paths = wl::ChoosePaths(offers, override);
     for (const auto& problem : m_paths.problems)
         std::fprintf(stderr, "kestrin: %s\n", problem.c_str());
-    if (!offers.virtualPointer) {
+    if (!offers.virtualPointer && !offers.remoteDesktop) {
         std::fputs(
-            "kestrin: this Wayland desktop offers no virtual pointer: Kestrin cannot click"
-            " here (through XWayland, with DISPLAY set, it clicks X11 windows)\n",
+            "kestrin: this Wayland desktop offers neither a virtual pointer nor the portal's"
+            " RemoteDesktop: Kestrin cannot click here (through XWayland, with DISPLAY set, it"
+            " clicks X11 windows)\n",
             stderr);
     }
     if (m_paths.clicks == wl::ClickPath::VirtualPointer) m_pointer = std::move(pointer);
@@ -42,6 +55,26 @@ WaylandInput::WaylandInput(HotKeyFired fire, const QString& appId, std::string_v
             appId, [this](const std::string& name) { return Deliver(name); });
     }
     if (m_paths.hotKeys == wl::HotKeyPath::Sway) m_sway = std::move(sway);
+    // A second copy, which cannot have the bus name, binds no shortcuts.
+    const bool portalClicks = m_paths.clicks == wl::ClickPath::Portal;
+    const bool portalKeys = m_paths.hotKeys == wl::HotKeyPath::Portal && m_bus->Owned();
+    if (portalClicks || portalKeys) {
+        m_portal = std::make_unique<wl::Portal>(QDBusConnection::sessionBus());
+    }
+    if (portalClicks) {
+        m_portalClicks = std::make_unique<wl::PortalClicks>(
+            *m_portal, portal.remoteDesktop, [this](wl::PortalClicks::Trouble trouble) {
+                const int text = trouble == wl::PortalClicks::Trouble::Refused
+                                     ? platform::IDS_CLICKS_REFUSED
+                                     : platform::IDS_CLICKS_CLOSED;
+                // Out of the bus's signal handler before the message box's loop runs.
+                QTimer::singleShot(0, m_portal.get(), [this, text] { m_show(text); });
+            });
+    }
+    if (portalKeys) {
+        m_portalHotKeys = std::make_unique<wl::PortalHotKeys>(
+            *m_portal, [this](const std::string& name) { Deliver(name); });
+    }
 }
 
 WaylandInput::~WaylandInput() = default;
@@ -55,6 +88,7 @@ std::string WaylandInput::Describe() const {
 
 void WaylandInput::SendBurst(std::span<const std::uint32_t> flags) {
     if (m_pointer) m_pointer->SendBurst(flags);
+    if (m_portalClicks) m_portalClicks->SendBurst(flags);
 }
 
 bool WaylandInput::RegisterHotKey(platform::WindowId window, int id, unsigned modifiers,
@@ -67,6 +101,10 @@ bool WaylandInput::RegisterHotKey(platform::WindowId window, int id, unsigned mo
                                    [&](const Registration& r) { return r.name == *name; });
     if (taken) return false;
     if (m_sway && !m_sway->Bind(*name)) return false;
+    if (m_paths.hotKeys == wl::HotKeyPath::Portal &&
+        (!m_portalHotKeys || !m_portalHotKeys->Bind(*name))) {
+        return false;
+    }
     m_registrations.push_back({window, id, *name});
     return true;
 }
@@ -80,6 +118,8 @@ void WaylandInput::ReleaseHotKeys(platform::WindowId window) {
 }
 
 bool WaylandInput::Deliver(const std::string& name) {
+    // The start key: the first burst it brings asks the desktop for the clicks.
+    if (m_portalClicks && name == "F3") m_portalClicks->Arm();
     for (const auto& r : m_registrations) {
         if (r.name == name) {
             m_fire(r.window, r.id);
@@ -105,14 +145,15 @@ void WaylandInput::PublishControlText(QWidget&, int controlId, const QString& te
     if (m_debug) std::fprintf(stderr, "kestrin: text %d: %s\n", controlId, qPrintable(text));
 }
 
-std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire) {
+std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire,
+                                               InputLayer::ShowMessage show) {
     const QString appId = QStringLiteral(KESTRIN_APP_ID);
     app.setDesktopFileName(appId);
     const char* override = std::getenv("KESTRIN_INPUT");
     const char* debug = std::getenv("KESTRIN_DEBUG");
-    auto layer =
-        std::make_unique<WaylandInput>(std::move(fire), appId, override != nullptr ? override : "",
-                                       debug != nullptr && std::string_view(debug) == "1");
+    auto layer = std::make_unique<WaylandInput>(std::move(fire), std::move(show), appId,
+                                                override != nullptr ? override : "",
+                                                debug != nullptr && std::string_view(debug) == "1");
     return layer;
 }
 

@@ -1,8 +1,10 @@
 // The input layer on Wayland.
 //
 //   clicks    a virtual pointer (wlroots compositors: sway, Hyprland, river, labwc, Wayfire,
-//             niri) on a Wayland connection of our own; none elsewhere
-//   hot keys  sway: run-time bindings through its IPC; any desktop: the session-bus method
+//             niri) on a Wayland connection of our own; else the desktop portal's
+//             RemoteDesktop (KDE Plasma, GNOME), with the user's consent; none elsewhere
+//   hot keys  sway: run-time bindings through its IPC; else the desktop portal's
+//             GlobalShortcuts (KDE Plasma, GNOME 48+); any desktop: the session-bus method
 //             Press that the user's own shortcuts call (KESTRIN_INPUT=hotkeys=bus); owning
 //             the bus name is the lock against a second copy
 //   pointer   not readable or placeable: Wayland has no global pointer position, so the
@@ -23,6 +25,9 @@
 namespace kestrin::qt {
 namespace wl {
 class BusHotKeys;
+class Portal;
+class PortalClicks;
+class PortalHotKeys;
 class SwayBindings;
 class VirtualPointer;
 }  // namespace wl
@@ -30,7 +35,8 @@ class VirtualPointer;
 class WaylandInput final : public InputLayer {
   public:
     // `override` is KESTRIN_INPUT's value; `debug` publishes texts on stderr.
-    WaylandInput(HotKeyFired fire, const QString& appId, std::string_view override, bool debug);
+    WaylandInput(HotKeyFired fire, ShowMessage show, const QString& appId,
+                 std::string_view override, bool debug);
     ~WaylandInput() override;
     WaylandInput(const WaylandInput&) = delete;
     WaylandInput& operator=(const WaylandInput&) = delete;
@@ -56,16 +62,21 @@ class WaylandInput final : public InputLayer {
     bool Deliver(const std::string& name);
 
     HotKeyFired m_fire;
+    ShowMessage m_show;
     bool m_debug;
     wl::Paths m_paths;
     std::unique_ptr<wl::VirtualPointer> m_pointer;
     std::unique_ptr<wl::BusHotKeys> m_bus;
     std::unique_ptr<wl::SwayBindings> m_sway;  // after m_bus: unbinds before the lock goes
+    std::unique_ptr<wl::Portal> m_portal;      // before the portal's users, which it outlives
+    std::unique_ptr<wl::PortalClicks> m_portalClicks;
+    std::unique_ptr<wl::PortalHotKeys> m_portalHotKeys;
     std::vector<Registration> m_registrations;
 };
 
 // The Wayland input layer for Qt's "wayland" platform. Sets the application's desktop file
 // name to the application id, which the compositor shows as the windows' app_id.
-std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire);
+std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire,
+                                               InputLayer::ShowMessage show);
 
 }  // namespace kestrin::qt

@@ -20,7 +20,15 @@ std::optional<Path> Parse(std::string_view value, std::initializer_list<Path> pa
 }
 
 bool Offered(ClickPath path, const Offers& offers) {
-    return path == ClickPath::None || offers.virtualPointer;
+    switch (path) {
+        case ClickPath::None:
+            return true;
+        case ClickPath::VirtualPointer:
+            return offers.virtualPointer;
+        case ClickPath::Portal:
+            return offers.remoteDesktop && offers.sessionBus;
+    }
+    return false;
 }
 
 bool Offered(HotKeyPath path, const Offers& offers) {
@@ -29,10 +37,21 @@ bool Offered(HotKeyPath path, const Offers& offers) {
             return true;
         case HotKeyPath::Sway:
             return offers.swayIpc && offers.sessionBus;
+        case HotKeyPath::Portal:
+            return offers.globalShortcuts && offers.sessionBus;
         case HotKeyPath::Bus:
             return offers.sessionBus;
     }
     return false;
+}
+
+// The first of `preferred` the session offers, none when it offers none of them.
+template <typename Path>
+Path FirstOffered(const Offers& offers, std::initializer_list<Path> preferred) {
+    for (const Path path : preferred) {
+        if (Offered(path, offers)) return path;
+    }
+    return Path::None;
 }
 
 // Takes the forced path when it is offered, none otherwise.
@@ -51,13 +70,23 @@ void Force(Path& chosen, Path forced, const Offers& offers, std::string_view ite
 }  // namespace
 
 std::string_view Name(ClickPath path) {
-    return path == ClickPath::VirtualPointer ? "virtual-pointer" : "none";
+    switch (path) {
+        case ClickPath::VirtualPointer:
+            return "virtual-pointer";
+        case ClickPath::Portal:
+            return "portal";
+        case ClickPath::None:
+            break;
+    }
+    return "none";
 }
 
 std::string_view Name(HotKeyPath path) {
     switch (path) {
         case HotKeyPath::Sway:
             return "sway";
+        case HotKeyPath::Portal:
+            return "portal";
         case HotKeyPath::Bus:
             return "bus";
         case HotKeyPath::None:
@@ -68,8 +97,8 @@ std::string_view Name(HotKeyPath path) {
 
 Paths ChoosePaths(const Offers& offers, std::string_view override) {
     Paths paths;
-    paths.clicks = offers.virtualPointer ? ClickPath::VirtualPointer : ClickPath::None;
-    paths.hotKeys = Offered(HotKeyPath::Sway, offers) ? HotKeyPath::Sway : HotKeyPath::None;
+    paths.clicks = FirstOffered(offers, {ClickPath::VirtualPointer, ClickPath::Portal});
+    paths.hotKeys = FirstOffered(offers, {HotKeyPath::Sway, HotKeyPath::Portal});
 
     while (!override.empty()) {
         const auto comma = override.find(',');
@@ -83,19 +112,21 @@ Paths ChoosePaths(const Offers& offers, std::string_view override) {
         const std::string_view value =
             equals == std::string_view::npos ? std::string_view{} : Trim(item.substr(equals + 1));
         if (key == "clicks") {
-            if (const auto path = Parse(value, {ClickPath::None, ClickPath::VirtualPointer})) {
+            if (const auto path =
+                    Parse(value, {ClickPath::None, ClickPath::VirtualPointer, ClickPath::Portal})) {
                 Force(paths.clicks, *path, offers, item, paths.problems);
                 continue;
             }
         } else if (key == "hotkeys") {
-            if (const auto path =
-                    Parse(value, {HotKeyPath::None, HotKeyPath::Sway, HotKeyPath::Bus})) {
+            if (const auto path = Parse(value, {HotKeyPath::None, HotKeyPath::Sway,
+                                                HotKeyPath::Portal, HotKeyPath::Bus})) {
                 Force(paths.hotKeys, *path, offers, item, paths.problems);
                 continue;
             }
         }
-        paths.problems.push_back("KESTRIN_INPUT: unknown choice \"" + std::string(item) +
-                                 "\" (clicks=virtual-pointer|none, hotkeys=sway|bus|none)");
+        paths.problems.push_back(
+            "KESTRIN_INPUT: unknown choice \"" + std::string(item) +
+            "\" (clicks=virtual-pointer|portal|none, hotkeys=sway|portal|bus|none)");
     }
     return paths;
 }

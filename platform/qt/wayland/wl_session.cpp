@@ -1,5 +1,6 @@
 #include "platform/qt/wayland/wl_session.h"
 
+#include <dbus/dbus.h>
 #include <wayland-client.h>
 
 #include <cstdlib>
@@ -29,6 +30,54 @@ WaylandSession ProbeWaylandSession() {
     wl_registry_add_listener(registry.get(), &kListener, &clicks);
     if (wl_display_roundtrip(display.get()) < 0) return WaylandSession::Unreachable;
     return clicks ? WaylandSession::Clicks : WaylandSession::NoClicks;
+}
+
+namespace {
+
+constexpr int kPortalTimeoutMs = 3000;
+
+// The `version` property of a portal interface; 0 when the portal lacks it (or is not there).
+unsigned PortalVersion(DBusConnection* bus, const char* interface) {
+    const std::unique_ptr<DBusMessage, decltype(&dbus_message_unref)> call(
+        dbus_message_new_method_call("org.freedesktop.portal.Desktop",
+                                     "/org/freedesktop/portal/desktop",
+                                     "org.freedesktop.DBus.Properties", "Get"),
+        &dbus_message_unref);
+    const char* property = "version";
+    if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &interface,
+                                           DBUS_TYPE_STRING, &property, DBUS_TYPE_INVALID)) {
+        return 0;
+    }
+    const std::unique_ptr<DBusMessage, decltype(&dbus_message_unref)> reply(
+        dbus_connection_send_with_reply_and_block(bus, call.get(), kPortalTimeoutMs, nullptr),
+        &dbus_message_unref);
+    DBusMessageIter args;
+    DBusMessageIter variant;
+    if (!reply || !dbus_message_iter_init(reply.get(), &args) ||
+        dbus_message_iter_get_arg_type(&args) != DBUS_TYPE_VARIANT) {
+        return 0;
+    }
+    dbus_message_iter_recurse(&args, &variant);
+    if (dbus_message_iter_get_arg_type(&variant) != DBUS_TYPE_UINT32) return 0;
+    dbus_uint32_t version = 0;
+    dbus_message_iter_get_basic(&variant, &version);
+    return version;
+}
+
+void CloseBus(DBusConnection* bus) {
+    dbus_connection_close(bus);
+    dbus_connection_unref(bus);
+}
+
+}  // namespace
+
+PortalVersions ProbePortals() {
+    const std::unique_ptr<DBusConnection, decltype(&CloseBus)> bus(
+        dbus_bus_get_private(DBUS_BUS_SESSION, nullptr), &CloseBus);
+    if (!bus) return {};
+    dbus_connection_set_exit_on_disconnect(bus.get(), false);
+    return {PortalVersion(bus.get(), "org.freedesktop.portal.RemoteDesktop"),
+            PortalVersion(bus.get(), "org.freedesktop.portal.GlobalShortcuts")};
 }
 
 }  // namespace kestrin::qt::wl

@@ -1,5 +1,6 @@
 // What the Wayland session offers Kestrin, asked before Qt starts, so that main() can choose
-// the Qt platform: native Wayland where Kestrin can click, XWayland where it could not.
+// the Qt platform: native Wayland where Kestrin can click or the desktop portal can, XWayland
+// where neither could.
 #pragma once
 
 namespace kestrin::qt::wl {
@@ -13,5 +14,16 @@ enum class WaylandSession {
 
 // Asks on a connection of its own, closed again. Needs no Qt.
 WaylandSession ProbeWaylandSession();
+
+// The interface versions of the desktop portal on the session bus; 0 where it has none.
+struct PortalVersions {
+    unsigned remoteDesktop = 0;    // org.freedesktop.portal.RemoteDesktop: clicks
+    unsigned globalShortcuts = 0;  // org.freedesktop.portal.GlobalShortcuts: hot keys
+    bool Any() const { return remoteDesktop != 0 || globalShortcuts != 0; }
+};
+
+// Asks the portal (starting it if the bus can) on a private session-bus connection of its own,
+// closed again; waits at most a few seconds. Needs no Qt, so main() can ask before Qt starts.
+PortalVersions ProbePortals();
 
 }  // namespace kestrin::qt::wl

@@ -1,0 +1,119 @@
+#include "platform/qt/wayland/wl_portal.h"
+
+#include <QDBusArgument>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+
+namespace kestrin::qt::wl {
+namespace {
+
+constexpr const char* kRequestInterface = "org.freedesktop.portal.Request";
+// The portal answers a call at once (the user's answer comes later, as a Response).
+constexpr int kCallTimeoutMs = 5000;
+
+}  // namespace
+
+Portal::Portal(QDBusConnection bus) : m_bus(std::move(bus)) {}
+
+Portal::~Portal() {
+    for (const auto& [key, handler] : m_handlers) {
+        const auto& [path, interface, member] = key;
+        m_bus.disconnect(kService, path, interface, member, this, SLOT(Received(QDBusMessage)));
+    }
+}
+
+QString Portal::NewToken() {
+    return QStringLiteral("kestrin%1").arg(++m_tokens);
+}
+
+QString Portal::HandlePath(const QString& kind, const QString& token) const {
+    // The unique name ":1.42" becomes "1_42".
+    QString sender = m_bus.baseService().mid(1);
+    sender.replace('.', '_');
+    return QStringLiteral("%1/%2/%3/%4").arg(kPath, kind, sender, token);
+}
+
+QString Portal::Request(const QString& interface, const QString& method, QVariantList arguments,
+                        QVariantMap options, Done done) {
+    const QString token = NewToken();
+    const QString path = HandlePath("request", token);
+    const bool subscribed =
+        Subscribe(path, kRequestInterface, "Response",
+                  [this, path, done = std::move(done)](const QDBusMessage& message) {
+                      Unsubscribe(path, kRequestInterface, "Response");
+                      Response response;
+                      const QVariantList answer = message.arguments();
+                      if (answer.size() == 2) {
+                          response.code = answer[0].toUInt();
+                          response.results = qdbus_cast<QVariantMap>(answer[1]);
+                      }
+                      done(response);
+                  });
+    if (!subscribed) {
+        std::fprintf(stderr, "kestrin: portal: cannot hear the answer to %s\n", qPrintable(method));
+        return {};
+    }
+    options.insert("handle_token", token);
+    arguments.append(options);
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+    call.setArguments(arguments);
+    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        Unsubscribe(path, kRequestInterface, "Response");
+        std::fprintf(stderr, "kestrin: portal: %s.%s failed: %s\n", qPrintable(interface),
+                     qPrintable(method), qPrintable(reply.errorMessage()));
+        return {};
+    }
+    return path;
+}
+
+Portal::Response Portal::RequestAndWait(const QString& interface, const QString& method,
+                                        QVariantList arguments, QVariantMap options,
+                                        int timeoutMs) {
+    Response response;
+    bool answered = false;
+    QEventLoop loop;
+    const QString path = Request(interface, method, std::move(arguments), std::move(options),
+                                 [&](const Response& answer) {
+                                     response = answer;
+                                     answered = true;
+                                     loop.quit();
+                                 });
+    if (path.isEmpty()) return response;
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    if (!answered) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!answered) {
+        // Nobody answered in time: withdraw the request (and any dialog it put up).
+        Unsubscribe(path, kRequestInterface, "Response");
+        m_bus.send(QDBusMessage::createMethodCall(kService, path, kRequestInterface, "Close"));
+        std::fprintf(stderr, "kestrin: portal: no answer to %s within %d ms\n", qPrintable(method),
+                     timeoutMs);
+    }
+    return response;
+}
+
+bool Portal::Subscribe(const QString& path, const QString& interface, const QString& member,
+                       Handler handler) {
+    if (!m_bus.connect(kService, path, interface, member, this, SLOT(Received(QDBusMessage)))) {
+        return false;
+    }
+    m_handlers[{path, interface, member}] = std::move(handler);
+    return true;
+}
+
+void Portal::Unsubscribe(const QString& path, const QString& interface, const QString& member) {
+    if (m_handlers.erase({path, interface, member}) != 0) {
+        m_bus.disconnect(kService, path, interface, member, this, SLOT(Received(QDBusMessage)));
+    }
+}
+
+void Portal::Received(const QDBusMessage& message) {
+    const auto it = m_handlers.find({message.path(), message.interface(), message.member()});
+    if (it == m_handlers.end()) return;
+    // A copy: the handler may unsubscribe itself.
+    const Handler handler = it->second;
+    handler(message);
+}
+
+}  // namespace kestrin::qt::wl

@@ -1,0 +1,133 @@
+#include "platform/qt/wayland/wl_portal_clicks.h"
+
+#include <linux/input-event-codes.h>
+
+#include <QDBusObjectPath>
+#include <cstdio>
+
+#include "platform/window_values.h"
+
+namespace kestrin::qt::wl {
+namespace {
+
+constexpr const char* kInterface = "org.freedesktop.portal.RemoteDesktop";
+constexpr const char* kSessionInterface = "org.freedesktop.portal.Session";
+constexpr unsigned kPointer = 2;           // device type
+constexpr unsigned kPersistWhileRuns = 1;  // persist_mode, from version 2
+constexpr unsigned kPressed = 1;
+// A button event's round trip takes well under a millisecond; a portal that takes this long
+// is gone.
+constexpr int kButtonTimeoutMs = 1000;
+constexpr unsigned kReleased = 0;
+
+}  // namespace
+
+PortalClicks::PortalClicks(Portal& portal, unsigned version, Report report)
+    : m_portal(portal), m_version(version), m_report(std::move(report)) {}
+
+PortalClicks::~PortalClicks() {
+    Close();
+}
+
+void PortalClicks::SendBurst(std::span<const std::uint32_t> flags) {
+    if (m_state == State::Idle && m_armed) Ask();
+    if (m_state != State::Running) return;
+    const QDBusObjectPath session(m_session);
+    for (const std::uint32_t flag : flags) {
+        int button = 0;
+        unsigned state = 0;
+        switch (flag) {
+            case wm::MouseLeftDown:
+                button = BTN_LEFT;
+                state = kPressed;
+                break;
+            case wm::MouseLeftUp:
+                button = BTN_LEFT;
+                state = kReleased;
+                break;
+            case wm::MouseRightDown:
+                button = BTN_RIGHT;
+                state = kPressed;
+                break;
+            case wm::MouseRightUp:
+                button = BTN_RIGHT;
+                state = kReleased;
+                break;
+            default:
+                continue;
+        }
+        QDBusMessage call = QDBusMessage::createMethodCall(Portal::kService, Portal::kPath,
+                                                           kInterface, "NotifyPointerButton");
+        call.setArguments({QVariant::fromValue(session), QVariantMap(), button, state});
+        // Each event waits for its reply before the next goes: the portal hands calls to
+        // threads of its own, so a release sent right behind its press could overtake it
+        // and leave the button down.
+        const QDBusMessage reply = m_portal.Bus().call(call, QDBus::Block, kButtonTimeoutMs);
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            std::fprintf(stderr, "kestrin: portal: a click failed: %s\n",
+                         qPrintable(reply.errorMessage()));
+            return Fail(Trouble::Closed);
+        }
+    }
+}
+
+void PortalClicks::Ask() {
+    m_armed = false;
+    const QString token = m_portal.NewToken();
+    m_session = m_portal.HandlePath("session", token);
+    m_state = State::Asking;
+    // The desktop may end the session at any time (the user stopped the sharing).
+    m_portal.Subscribe(m_session, kSessionInterface, "Closed", [this](const QDBusMessage&) {
+        m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
+        m_session.clear();
+        Fail(m_state == State::Running ? Trouble::Closed : Trouble::Refused);
+    });
+    const QString request =
+        m_portal.Request(kInterface, "CreateSession", {}, {{"session_handle_token", token}},
+                         [this](const Portal::Response& r) { Created(r); });
+    if (request.isEmpty()) Fail(Trouble::Refused);
+}
+
+void PortalClicks::Created(const Portal::Response& response) {
+    if (response.code != 0) return Fail(Trouble::Refused);
+    QVariantMap options{{"types", kPointer}};
+    if (m_version >= 2) options.insert("persist_mode", kPersistWhileRuns);
+    const QString request = m_portal.Request(
+        kInterface, "SelectDevices", {QVariant::fromValue(QDBusObjectPath(m_session))}, options,
+        [this](const Portal::Response& r) { DevicesSelected(r); });
+    if (request.isEmpty()) Fail(Trouble::Refused);
+}
+
+void PortalClicks::DevicesSelected(const Portal::Response& response) {
+    if (response.code != 0) return Fail(Trouble::Refused);
+    // The consent dialog: its answer comes when the user gives it.
+    const QString request = m_portal.Request(
+        kInterface, "Start", {QVariant::fromValue(QDBusObjectPath(m_session)), QString()}, {},
+        [this](const Portal::Response& r) { Started(r); });
+    if (request.isEmpty()) Fail(Trouble::Refused);
+}
+
+void PortalClicks::Started(const Portal::Response& response) {
+    // The user may grant other devices than the pointer asked for.
+    if (response.code != 0 || (response.results.value("devices").toUInt() & kPointer) == 0) {
+        return Fail(Trouble::Refused);
+    }
+    m_state = State::Running;
+}
+
+void PortalClicks::Fail(Trouble trouble) {
+    Close();
+    m_report(trouble);
+}
+
+void PortalClicks::Close() {
+    m_state = State::Idle;
+    m_armed = false;
+    if (m_session.isEmpty()) return;
+    m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
+    m_portal.Bus().send(
+        QDBusMessage::createMethodCall(Portal::kService, m_session, kSessionInterface, "Close"));
+    m_session.clear();
+}
+
+}  // namespace kestrin::qt::wl

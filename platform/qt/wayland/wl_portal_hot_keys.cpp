@@ -1,0 +1,121 @@
+#include "platform/qt/wayland/wl_portal_hot_keys.h"
+
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <array>
+#include <cstdio>
+
+namespace kestrin::qt::wl {
+
+// One shortcut as the portal passes it: (s id, a{sv} properties).
+struct PortalShortcut {
+    QString id;
+    QVariantMap properties;
+};
+
+// Found by argument-dependent lookup when Qt marshals the type.
+QDBusArgument& operator<<(QDBusArgument& out, const PortalShortcut& shortcut) {
+    out.beginStructure();
+    out << shortcut.id << shortcut.properties;
+    out.endStructure();
+    return out;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& in, PortalShortcut& shortcut) {
+    in.beginStructure();
+    in >> shortcut.id >> shortcut.properties;
+    in.endStructure();
+    return in;
+}
+
+}  // namespace kestrin::qt::wl
+
+Q_DECLARE_METATYPE(kestrin::qt::wl::PortalShortcut)
+
+namespace kestrin::qt::wl {
+namespace {
+
+constexpr const char* kInterface = "org.freedesktop.portal.GlobalShortcuts";
+constexpr const char* kSessionInterface = "org.freedesktop.portal.Session";
+// Long enough to read and answer the desktop's shortcut dialog.
+constexpr int kBindTimeoutMs = 20000;
+
+struct Shortcut {
+    const char* id;
+    const char* key;  // the preferred trigger, and the hot key it stands for
+    const char* description;
+};
+constexpr std::array<Shortcut, 2> kShortcuts = {{
+    {"start", "F3", "开始自动点击"},
+    {"stop", "F4", "停止自动点击"},
+}};
+
+}  // namespace
+
+PortalHotKeys::PortalHotKeys(Portal& portal, Pressed pressed)
+    : m_portal(portal), m_pressed(std::move(pressed)) {
+    qDBusRegisterMetaType<PortalShortcut>();
+    qDBusRegisterMetaType<QList<PortalShortcut>>();
+}
+
+PortalHotKeys::~PortalHotKeys() {
+    if (m_session.isEmpty()) return;
+    m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
+    m_portal.Bus().send(
+        QDBusMessage::createMethodCall(Portal::kService, m_session, kSessionInterface, "Close"));
+}
+
+bool PortalHotKeys::Bind(const std::string& key) {
+    if (!m_bound) m_bound = BindAll();
+    for (const Shortcut& shortcut : kShortcuts) {
+        if (key == shortcut.key) return m_bound->contains(shortcut.id);
+    }
+    return false;
+}
+
+std::set<QString> PortalHotKeys::BindAll() {
+    const QString token = m_portal.NewToken();
+    const QString session = m_portal.HandlePath("session", token);
+    const auto created = m_portal.RequestAndWait(kInterface, "CreateSession", {},
+                                                 {{"session_handle_token", token}}, kBindTimeoutMs);
+    if (created.code != 0) {
+        std::fprintf(stderr, "kestrin: portal: no GlobalShortcuts session (%u)\n", created.code);
+        return {};
+    }
+    m_session = session;
+    m_portal.Subscribe(Portal::kPath, kInterface, "Activated",
+                       [this](const QDBusMessage& message) { Activated(message); });
+
+    QList<PortalShortcut> wanted;
+    for (const Shortcut& shortcut : kShortcuts) {
+        wanted.append({shortcut.id,
+                       {{"description", QString::fromUtf8(shortcut.description)},
+                        {"preferred_trigger", shortcut.key}}});
+    }
+    const auto bound = m_portal.RequestAndWait(
+        kInterface, "BindShortcuts",
+        {QVariant::fromValue(QDBusObjectPath(session)), QVariant::fromValue(wanted), QString()}, {},
+        kBindTimeoutMs);
+    if (bound.code != 0) {
+        std::fprintf(stderr, "kestrin: portal: the shortcuts were not bound (%u)\n", bound.code);
+        return {};
+    }
+    std::set<QString> ids;
+    for (const auto& shortcut : qdbus_cast<QList<PortalShortcut>>(bound.results.value("shortcuts")))
+        ids.insert(shortcut.id);
+    return ids;
+}
+
+void PortalHotKeys::Activated(const QDBusMessage& message) {
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() < 2 || qdbus_cast<QDBusObjectPath>(arguments[0]).path() != m_session) {
+        return;  // another program's session
+    }
+    const QString id = arguments[1].toString();
+    for (const Shortcut& shortcut : kShortcuts) {
+        if (id == shortcut.id) m_pressed(shortcut.key);
+    }
+}
+
+}  // namespace kestrin::qt::wl

@@ -1,0 +1,42 @@
+// Global hot keys through the desktop portal's GlobalShortcuts (KDE Plasma, GNOME 48 and
+// later, Hyprland): one session binding the shortcuts "start" and "stop", F3 and F4 as the
+// preferred triggers. The desktop may show its shortcut dialog; whatever keys the user binds
+// there work as bound. Activated delivers a shortcut; the portal sends it to every listener,
+// so activations of other sessions are ignored.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/qt/wayland/wl_portal.h"
+
+namespace kestrin::qt::wl {
+
+class PortalHotKeys {
+  public:
+    // Called with the key a shortcut stands for ("F3" for "start") each time it fires.
+    using Pressed = std::function<void(const std::string& key)>;
+
+    PortalHotKeys(Portal& portal, Pressed pressed);
+    ~PortalHotKeys();
+    PortalHotKeys(const PortalHotKeys&) = delete;
+    PortalHotKeys& operator=(const PortalHotKeys&) = delete;
+
+    // Whether the shortcut for `key` ("F3", "F4") is bound. The first call binds both,
+    // waiting for the desktop's answer (the user may have a dialog to answer).
+    bool Bind(const std::string& key);
+
+  private:
+    std::set<QString> BindAll();
+    void Activated(const QDBusMessage& message);
+
+    Portal& m_portal;
+    Pressed m_pressed;
+    QString m_session;
+    std::optional<std::set<QString>> m_bound;  // the shortcut ids, once asked
+};
+
+}  // namespace kestrin::qt::wl

@@ -1,0 +1,163 @@
+#!/usr/bin/env python3
+# End-to-end tests of the Linux program's desktop-portal paths (those of KDE Plasma and GNOME):
+# the real binary under a headless sway with the virtual pointer and sway's IPC forced off, so
+# its clicks and hot keys go through the real xdg-desktop-portal frontend to our fake backend,
+# which records them and plays the desktop's part (shortcuts used, consent refused). Keys typed
+# into Kestrin's window come from our virtual keyboard, as in the other Wayland tests.
+#     kestrin_portals.py SCENARIO --kestrin K --target T --keyboard B
+import contextlib
+import os
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
+from harness import check, main, texts, wait_for  # noqa: E402
+from kestrin_wayland import Session, presses  # noqa: E402
+from portals import portals  # noqa: E402
+
+LEFT, RIGHT = "272", "273"  # evdev button codes
+
+
+def faults(buttons):  # the button calls replayed: presses while down, releases while up, held
+    down, found = {}, []
+    for i, (_, button, state, _) in enumerate(buttons):
+        if (state == "1") == down.get(button, False):
+            found.append(f"#{i}: {button} {state}")
+        down[button] = state == "1"
+    return found + [f"{button} left down" for button, held in down.items() if held]
+
+
+def check_order(buttons):  # as a compositor would see them: whole clicks, none left down
+    found = faults(buttons)
+    check(not found, f"{len(found)} faults in {len(buttons)} button calls: {found[:4]}, "
+          f"at the end {found[-2:]}")
+
+
+class PortalSession(Session):  # sway, our keyboard, the portals; Kestrin may use only these
+
+    def __init__(self, stack, args):
+        super().__init__(stack, args)
+        self.portal = stack.enter_context(portals(self.env))
+        self.env = dict(self.portal.env, KESTRIN_INPUT="clicks=portal,hotkeys=portal")
+
+    def shortcuts(self):  # the last Kestrin's GlobalShortcuts session, once bound
+        return wait_for(lambda: self.portal.calls("GlobalShortcuts.BindShortcuts"), 10,
+                        "Kestrin to bind its shortcuts")[-1][0]
+
+    def use(self, shortcut, session=None):  # the user presses the shortcut, in that session
+        self.portal.call("Activate", repr(session or self.shortcuts()), repr(shortcut))
+
+    def buttons(self):
+        return self.portal.calls("Button")
+
+    def clicks_go_on(self, count=4, timeout=5):
+        before = len(self.buttons())
+        wait_for(lambda: len(self.buttons()) >= before + count, timeout, f"{count} more clicks")
+
+    def stopped(self):
+        time.sleep(0.2)
+        before = len(self.buttons())
+        time.sleep(0.5)
+        return len(self.buttons()) == before
+
+    def says(self, kestrin, name):  # the message box's text, on Kestrin's stderr
+        message = texts()[name]
+        wait_for(lambda: message in "\n".join(kestrin.lines), 10, repr(message))
+
+
+def shortcuts_start_and_stop_it_and_other_sessions_are_ignored(session):
+    session.start()
+    ours = session.shortcuts()
+    bound = session.portal.calls("GlobalShortcuts.BindShortcuts")
+    check(sorted(bound[0][1:]) == ["start=F3", "stop=F4"] and len(bound) == 1, f"bound {bound}")
+    session.portal.call("OpenSession")  # another program's: 1.16 sends its signals to all
+    other = wait_for(lambda: session.portal.sessions("GlobalShortcuts")[1:], 10,
+                     "another session")[0]
+    check(session.portal.sessions("GlobalShortcuts")[0] == ours, "Kestrin made two sessions")
+    session.use("start", other)
+    check(session.stopped() and not session.buttons(), "another session's start clicked")
+    session.use("start")
+    session.clicks_go_on()
+    session.use("stop", other)
+    session.clicks_go_on()
+    session.use("stop")
+    check(session.stopped(), "stop did not stop it")
+    buttons = session.buttons()
+    check({b for _, b, *_ in buttons} == {LEFT}, f"buttons {({b for _, b, *_ in buttons})}")
+    check_order(buttons)
+
+
+def remote_desktop_one_session_one_call_per_button_event(session):
+    session.start()
+    session.send("key Tab Tab Down Down")  # the click mode: right double
+    time.sleep(0.3)  # keys and shortcuts come by different paths
+    for _ in range(2):
+        session.use("start")
+        session.clicks_go_on(8)
+        session.use("stop")
+        check(session.stopped(), "stop did not stop it")
+    clicks = session.portal.sessions("RemoteDesktop")
+    check(len(clicks) == 1, f"RemoteDesktop sessions: {clicks}")
+    check(session.portal.calls("RemoteDesktop.SelectDevices")[0][1:] == ["types=2"],
+          f"devices: {session.portal.calls('RemoteDesktop.SelectDevices')}")
+    buttons = session.buttons()
+    check({(s, b) for s, b, *_ in buttons} == {(clicks[0], RIGHT)},
+          f"sessions and buttons {({(s, b) for s, b, *_ in buttons})}")
+    check_order(buttons)
+    check(len(buttons) % 4 == 0, f"{len(buttons)} button calls for double clicks")
+    check(not presses(session.target), "a click went through the virtual pointer")
+
+
+def refused_or_closed_clicks_say_so_and_f3_asks_again(session):
+    kestrin = session.start()
+    session.portal.call("Refuse", "'Start'", "1")
+    session.use("start")
+    session.says(kestrin, "clicks_refused")
+    check(session.stopped() and not session.buttons(), "clicks after a refusal")
+    session.send("key Return")  # the message box goes
+    session.use("start")
+    session.clicks_go_on()
+    # The desktop takes the permission back while Kestrin clicks.
+    session.portal.call("CloseSession", repr(session.portal.sessions("RemoteDesktop")[-1]))
+    session.says(kestrin, "clicks_closed")
+    check(session.stopped(), "clicks went on after the session closed")
+    session.send("key Return")
+    session.use("start")
+    session.clicks_go_on()
+    check(len(session.portal.sessions("RemoteDesktop")) == 3, "F3 did not ask again")
+    check_order(session.buttons())
+
+
+def refused_shortcuts_say_the_hot_key_message(session):
+    session.portal.call("Refuse", "'BindShortcuts'", "1")
+    kestrin = session.start(title="kestrin")  # its message box comes first
+    session.says(kestrin, "hotkey_f3_failed")
+
+
+def esc_at_1000_per_second_leaves_no_button_pressed(session):
+    kestrin = session.start()
+    session.send("key 1 0 0 0")  # the rate field comes with its text selected
+    time.sleep(0.3)
+    session.use("start")
+    session.clicks_go_on(1200, timeout=3)  # 300 ticks: 1000 per second, not 10
+    session.send("key Escape")
+    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
+    time.sleep(0.3)
+    check_order(session.buttons())
+
+
+def run(scenario):
+    def with_session(args):
+        with contextlib.ExitStack() as stack:
+            scenario(PortalSession(stack, args))
+    return with_session
+
+
+if __name__ == "__main__":
+    main({f.__name__: run(f) for f in (
+        shortcuts_start_and_stop_it_and_other_sessions_are_ignored,
+        remote_desktop_one_session_one_call_per_button_event,
+        refused_or_closed_clicks_say_so_and_f3_asks_again,
+        refused_shortcuts_say_the_hot_key_message,
+        esc_at_1000_per_second_leaves_no_button_pressed)}, "kestrin", "target", "keyboard")
