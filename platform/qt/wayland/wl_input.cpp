@@ -59,7 +59,7 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     const bool portalClicks = m_paths.clicks == wl::ClickPath::Portal;
     const bool portalKeys = m_paths.hotKeys == wl::HotKeyPath::Portal && m_bus->Owned();
     if (portalClicks || portalKeys) {
-        m_portal = std::make_unique<wl::Portal>(QDBusConnection::sessionBus());
+        m_portal = std::make_unique<wl::Portal>(QDBusConnection::sessionBus(), appId);
     }
     if (portalClicks) {
         m_portalClicks = std::make_unique<wl::PortalClicks>(

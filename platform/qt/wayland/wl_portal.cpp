@@ -14,7 +14,19 @@ constexpr int kCallTimeoutMs = 5000;
 
 }  // namespace
 
-Portal::Portal(QDBusConnection bus) : m_bus(std::move(bus)) {}
+Portal::Portal(QDBusConnection bus, const QString& appId) : m_bus(std::move(bus)) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kService, kPath, "org.freedesktop.host.portal.Registry", "Register");
+    call.setArguments({appId, QVariantMap()});
+    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
+    // Older portals have no registry: they take the id from elsewhere or do without.
+    if (reply.type() == QDBusMessage::ErrorMessage &&
+        reply.errorName() != "org.freedesktop.DBus.Error.UnknownMethod" &&
+        reply.errorName() != "org.freedesktop.DBus.Error.UnknownInterface") {
+        std::fprintf(stderr, "kestrin: portal: cannot register the application id: %s\n",
+                     qPrintable(reply.errorMessage()));
+    }
+}
 
 Portal::~Portal() {
     for (const auto& [key, handler] : m_handlers) {

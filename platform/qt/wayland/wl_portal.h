@@ -32,7 +32,10 @@ class Portal final : public QObject {
     using Done = std::function<void(const Response&)>;
     using Handler = std::function<void(const QDBusMessage&)>;
 
-    explicit Portal(QDBusConnection bus);
+    // Tells portals that know host applications (xdg-desktop-portal 1.19.4 and later) our
+    // application id, before any request: desktops name Kestrin by it in their dialogs, and
+    // some bind shortcuts only for a known application.
+    Portal(QDBusConnection bus, const QString& appId);
     ~Portal() override;
     Portal(const Portal&) = delete;
     Portal& operator=(const Portal&) = delete;
