@@ -22,12 +22,6 @@ Rect Offset(const Rect& r, int dx, int dy) {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
-auto TickOf(WindowId window, std::uintptr_t id) {
-    return [=](const Message& m) {
-        return m.hwnd == window && m.message == wm::Timer && m.wParam == id;
-    };
-}
-
 }  // namespace
 
 // --- Loops and the clock ---------------------------------------------------------------
@@ -51,7 +45,7 @@ bool SimPlatform::Step(bool framework) {
 
 int SimPlatform::RunModal(WindowId dialog) {
     m_modalStack.push_back(dialog);
-    while (!Find(dialog).ended) {
+    while (!Find(dialog).result) {
         if (!Step(true)) {
             // Nothing left to do: the user walks away and closes every dialog.
             m_scriptRanOut = true;
@@ -59,7 +53,7 @@ int SimPlatform::RunModal(WindowId dialog) {
         }
     }
     m_modalStack.pop_back();
-    return Find(dialog).result;
+    return *Find(dialog).result;
 }
 
 int SimPlatform::MessageBox(WindowId, std::u16string_view text, std::u16string_view caption,
@@ -67,9 +61,9 @@ int SimPlatform::MessageBox(WindowId, std::u16string_view text, std::u16string_v
     records.boxTexts.emplace_back(text);
     records.boxCaptions.emplace_back(caption);
     m_boxAnswered.push_back(false);
-    const std::size_t level = m_boxAnswered.size();
-    // A box left unanswered when the script runs out answers itself.
-    while (!m_boxAnswered[level - 1] && Step(false)) {
+    // A box left unanswered when the script runs out answers itself. A box opened inside
+    // this one has gone again before this loop looks at its own answer.
+    while (!m_boxAnswered.back() && Step(false)) {
     }
     m_boxAnswered.pop_back();
     return wm::IdOk;
@@ -137,11 +131,6 @@ WindowId SimPlatform::CreateDialogWindow(const platform::DialogTemplate& tmpl,
     return dialogId;
 }
 
-void SimPlatform::EndDialog(WindowId dialog, int result) {
-    Find(dialog).ended = true;
-    Find(dialog).result = result;
-}
-
 void SimPlatform::DestroyWindow(WindowId window) {
     // Its timers, hot keys and queued messages go with it; the window stays readable.
     std::erase_if(m_timers, [&](const auto& t) { return t.first.first == window; });
@@ -162,7 +151,8 @@ bool SimPlatform::IsDialogMessage(WindowId dialog, const Message& msg) {
         case wm::VkTab: {
             // The next tab stop in creation order, after the last the first.
             const auto& c = d.children;
-            const std::size_t from = std::find(c.begin(), c.end(), d.focus) - c.begin();
+            const auto at = std::find(c.begin(), c.end(), d.focus);
+            const std::size_t from = at != c.end() ? at - c.begin() : c.size() - 1;
             for (std::size_t i = 1; i <= c.size(); ++i) {
                 const WindowId next = c[(from + i) % c.size()];
                 if ((Find(next).style & ws::TabStop) != 0) {
@@ -195,10 +185,6 @@ std::intptr_t SimPlatform::DefaultProcessing(const Message& msg) {
     }
     if (msg.message == wm::IconEraseBackground) ++records.iconErases;
     return 0;
-}
-
-WindowId SimPlatform::GetDlgItem(WindowId dialog, int controlId) {
-    return ChildOf(Find(dialog), controlId);
 }
 
 void SimPlatform::SetWindowText(WindowId window, std::u16string_view text) {
@@ -240,14 +226,17 @@ int SimPlatform::ComboSetCurSel(WindowId combo, int index) {
 // --- Timer, hot keys, pointer, mouse ---------------------------------------------------
 
 bool SimPlatform::SetTimer(WindowId window, std::uintptr_t id, unsigned periodMs) {
+    KillTimer(window, id);
     const unsigned period = std::max(periodMs, 1u);
     m_timers[{window, id}] = {period, m_now + period};
-    std::erase_if(m_queue, TickOf(window, id));
     return true;
 }
 
 bool SimPlatform::KillTimer(WindowId window, std::uintptr_t id) {
-    std::erase_if(m_queue, TickOf(window, id));
+    // A tick it had queued goes too.
+    std::erase_if(m_queue, [&](const Message& m) {
+        return m.hwnd == window && m.message == wm::Timer && m.wParam == id;
+    });
     return m_timers.erase({window, id}) != 0;
 }
 
@@ -292,10 +281,6 @@ IconId SimPlatform::LoadIcon(int resourceId) {
 
 void SimPlatform::SetIcon(WindowId window, IconId icon, bool big) {
     (big ? Find(window).bigIcon : Find(window).smallIcon) = icon;
-}
-
-int SimPlatform::GetSystemMetrics(int index) {
-    return index == wm::SmCxIcon || index == wm::SmCyIcon ? 32 : 0;
 }
 
 platform::PaintId SimPlatform::BeginPaint(WindowId window) {

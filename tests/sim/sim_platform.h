@@ -5,8 +5,8 @@
 // message queue is empty, so time can pass, and ticks click, while a message box is up. The
 // platform records what the program does to the outside world (sim_records.h).
 //
-// Implemented in two parts: sim_script.cpp (the user's actions and the clock) and
-// sim_desktop.cpp (windows, loops, timer, hot keys, pointer).
+// Implemented in two parts: sim_desktop.cpp (the desktop and its clock: windows, loops,
+// timer, hot keys, pointer) and sim_script.cpp (the user's actions, and reading back).
 //
 // When the script runs out, open message boxes answer OK by themselves and open dialogs end
 // with IDCANCEL; ScriptRanOut() tells a test that this happened.
@@ -53,8 +53,7 @@ struct Window {
     std::vector<std::u16string> entries;
     int curSel = -1;
     Rect rect;  // dialogs: client area in screen pixels; controls: in the dialog's client area
-    bool ended = false;
-    int result = 0;
+    std::optional<int> result;  // set when the dialog has ended
     bool iconic = false;
     IconId bigIcon = IconId::None;
     IconId smallIcon = IconId::None;
@@ -113,12 +112,12 @@ class SimPlatform final : public platform::Platform {
     WindowId CreateDialogWindow(const platform::DialogTemplate& tmpl, platform::WindowHost& host,
                                 WindowId owner) override;
     int RunModal(WindowId dialog) override;
-    void EndDialog(WindowId dialog, int result) override;
+    void EndDialog(WindowId dialog, int result) override { Find(dialog).result = result; }
     void DestroyWindow(WindowId window) override;
     bool IsDialogMessage(WindowId dialog, const Message& msg) override;
     void FocusFirstTabStop(WindowId dialog) override;
     std::intptr_t DefaultProcessing(const Message& msg) override;
-    WindowId GetDlgItem(WindowId dialog, int controlId) override;
+    WindowId GetDlgItem(WindowId dialog, int id) override { return ChildOf(Find(dialog), id); }
     std::u16string GetWindowText(WindowId window) override { return Find(window).text; }
     void SetWindowText(WindowId window, std::u16string_view text) override;
     Rect GetWindowRect(WindowId window) override;
@@ -140,7 +139,7 @@ class SimPlatform final : public platform::Platform {
     CursorId SetCursor(CursorId cursor) override;
     IconId LoadIcon(int resourceId) override;
     void SetIcon(WindowId window, IconId icon, bool big) override;
-    int GetSystemMetrics(int index) override;
+    int GetSystemMetrics(int) override { return 32; }  // asked for the icon's size only
     platform::PaintId BeginPaint(WindowId window) override;
     void EndPaint(WindowId, platform::PaintId) override {}
     void DrawIcon(platform::PaintId paint, int x, int y, IconId icon) override;

@@ -34,17 +34,16 @@ void SimPlatform::PressHotKey(unsigned vk) {
 
 void SimPlatform::PressKey(unsigned vk) {
     Then([this, vk] {
-        if (Window* d = ActiveDialog())
+        if (Window* d = ActiveDialog()) {
             Post({d->focus != WindowId::None ? d->focus : d->id, wm::KeyDown, vk, 0});
+        }
     });
 }
 
 void SimPlatform::Mouse(unsigned message, Point client, unsigned keyFlags) {
     Then([this, message, client, keyFlags] {
         // The tests point at statics (the link is one), which leave mouse input to the dialog.
-        const auto x = static_cast<std::uint32_t>(client.x) & 0xFFFF;
-        const auto y = static_cast<std::uint32_t>(client.y) & 0xFFFF;
-        const std::intptr_t packed = (y << 16) | x;
+        const std::intptr_t packed = (std::intptr_t{client.y & 0xFFFF} << 16) | (client.x & 0xFFFF);
         if (Window* d = ActiveDialog()) Post({d->id, message, keyFlags, packed});
     });
 }
@@ -84,7 +83,7 @@ int SimPlatform::FocusedControl() const {
 
 bool SimPlatform::IsRunning(int dialogTemplateId) const {
     return std::any_of(m_modalStack.begin(), m_modalStack.end(), [&](WindowId id) {
-        return Find(id).templateId == dialogTemplateId && !Find(id).ended;
+        return Find(id).templateId == dialogTemplateId && !Find(id).result;
     });
 }
 

@@ -1,7 +1,7 @@
 // The rate rule, checked on every text of up to five characters over an alphabet that
 // exercises each of its branches: the plus sign (first or not), digits that make values on
-// both sides of the limit, and characters that are not ASCII digits (a minus sign, a letter,
-// a space, a full-width digit).
+// both sides of the limit, and characters that are not ASCII digits (a minus sign, the two
+// characters either side of the digits, a space, a full-width digit).
 #include "engine/rate_entry.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +39,6 @@ void Check(const std::u16string& text, const std::u16string& badRateText) {
     EXPECT_EQ(std::min(value, 1001), expectedValue);
     EXPECT_EQ(field.str(), accepted ? text : u"");
     EXPECT_EQ(sim.records.boxTexts, accepted ? Texts{} : Texts{badRateText});
-    EXPECT_EQ(sim.records.boxCaptions, accepted ? Texts{} : Texts{u"kestrin"});
 }
 
 TEST(RateEntry, EveryShortTextAndAVeryLongNumberFollowTheRule) {
@@ -49,7 +48,7 @@ TEST(RateEntry, EveryShortTextAndAVeryLongNumberFollowTheRule) {
     const auto visit = [&](auto&& self, std::size_t length) -> void {
         Check(text, badRateText);
         if (length == 5 || ::testing::Test::HasFatalFailure()) return;
-        for (const char16_t c : std::u16string_view(u"+-019x \uFF11")) {
+        for (const char16_t c : std::u16string_view(u"+-/019: \uFF11")) {
             text.push_back(c);
             self(self, length + 1);
             text.pop_back();
