@@ -124,7 +124,7 @@ WindowId SimPlatform::CreateDialogWindow(const platform::DialogTemplate& tmpl,
         child.controlId = control.id;
         child.style = control.style;
         child.text = control.text;
-        child.rect = Pixels(control.rect);
+        child.rect = Offset(Pixels(control.rect), dialog.rect.left, dialog.rect.top);
         dialog.children.push_back(childId);
     }
     if (m_mainWindow == WindowId::None) m_mainWindow = dialogId;
@@ -168,13 +168,9 @@ bool SimPlatform::IsDialogMessage(WindowId dialog, const Message& msg) {
 }
 
 void SimPlatform::FocusFirstTabStop(WindowId dialog) {
-    Window& d = Find(dialog);
-    for (const WindowId child : d.children) {
-        if ((Find(child).style & ws::TabStop) != 0) {
-            d.focus = child;
-            return;
-        }
-    }
+    // From no focus, Tab finds the first tab stop.
+    Find(dialog).focus = WindowId::None;
+    IsDialogMessage(dialog, {dialog, wm::KeyDown, wm::VkTab, 0});
 }
 
 std::intptr_t SimPlatform::DefaultProcessing(const Message& msg) {
@@ -190,12 +186,6 @@ std::intptr_t SimPlatform::DefaultProcessing(const Message& msg) {
 void SimPlatform::SetWindowText(WindowId window, std::u16string_view text) {
     Find(window).text = text;
     Find(window).textHistory.emplace_back(text);
-}
-
-Rect SimPlatform::GetWindowRect(WindowId window) {
-    const Window& w = Find(window);
-    if (w.parent == WindowId::None) return w.rect;
-    return Offset(w.rect, Find(w.parent).rect.left, Find(w.parent).rect.top);
 }
 
 Rect SimPlatform::GetClientRect(WindowId window) {

@@ -52,7 +52,7 @@ struct Window {
     std::vector<std::u16string> textHistory;  // every text set, the first one included
     std::vector<std::u16string> entries;
     int curSel = -1;
-    Rect rect;  // dialogs: client area in screen pixels; controls: in the dialog's client area
+    Rect rect;                  // screen pixels; a dialog's is its client area
     std::optional<int> result;  // set when the dialog has ended
     bool iconic = false;
     IconId bigIcon = IconId::None;
@@ -120,7 +120,7 @@ class SimPlatform final : public platform::Platform {
     WindowId GetDlgItem(WindowId dialog, int id) override { return ChildOf(Find(dialog), id); }
     std::u16string GetWindowText(WindowId window) override { return Find(window).text; }
     void SetWindowText(WindowId window, std::u16string_view text) override;
-    Rect GetWindowRect(WindowId window) override;
+    Rect GetWindowRect(WindowId window) override { return Find(window).rect; }
     Rect GetClientRect(WindowId window) override;
     Point ScreenToClient(WindowId window, Point screen) override;
     bool IsIconic(WindowId window) override { return Find(window).iconic; }

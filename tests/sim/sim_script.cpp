@@ -92,7 +92,10 @@ Rect SimPlatform::ControlRect(int dialogTemplateId, int controlId) const {
     for (const auto& [id, w] : m_windows) {
         if (w.parent == WindowId::None && w.templateId == dialogTemplateId) newest = &w;
     }
-    return newest != nullptr ? Find(ChildOf(*newest, controlId)).rect : Rect{};
+    if (newest == nullptr) return {};
+    const Rect& r = Find(ChildOf(*newest, controlId)).rect;
+    return {r.left - newest->rect.left, r.top - newest->rect.top, r.right - newest->rect.left,
+            r.bottom - newest->rect.top};
 }
 
 std::optional<unsigned> SimPlatform::TimerPeriod() const {
