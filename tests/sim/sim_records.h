@@ -1,4 +1,4 @@
-// The records the simulated desktop keeps of what the program did to the outside world.
+// What the simulated desktop records of the program's effects on the outside world.
 #pragma once
 
 #include <cstdint>
@@ -9,35 +9,26 @@
 
 namespace kestrin::sim {
 
-using platform::CursorId;
-using platform::IconId;
-using platform::Point;
-using platform::WindowId;
-
 struct MouseBurst {
-    std::int64_t timeMs;
-    Point at;
+    platform::Point at;
     std::vector<std::uint32_t> flags;
 };
 
-struct MessageBoxRecord {
-    std::u16string text;
-    std::u16string caption;
-    WindowId owner;
-    unsigned type;
-    std::int64_t timeMs;
-};
-
-struct MenuItem {
-    unsigned flags;
-    std::uintptr_t id;
-    std::u16string text;
-};
-
 struct DrawnIcon {
-    int x;
-    int y;
-    IconId icon;
+    platform::Point at;
+    platform::IconId icon;
+    friend bool operator==(const DrawnIcon&, const DrawnIcon&) = default;
+};
+
+// Everything in the order it happened.
+struct Records {
+    std::vector<MouseBurst> bursts;
+    std::vector<std::u16string> boxTexts;  // message boxes shown
+    std::vector<std::u16string> boxCaptions;
+    std::vector<platform::CursorId> cursors;  // cursors made current
+    std::vector<std::u16string> opened;       // addresses given to the shell
+    std::vector<DrawnIcon> drawnIcons;
+    int iconErases = 0;
 };
 
 }  // namespace kestrin::sim

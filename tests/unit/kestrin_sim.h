@@ -14,7 +14,9 @@
 #include "tests/sim/sim_platform.h"
 #include "tests/unit/expected_texts.h"
 
+using kestrin::platform::Point;
 using kestrin::sim::SimPlatform;
+using Texts = std::vector<std::u16string>;
 
 inline const std::u16string kBadRateText = ExpectedText("bad_rate");
 inline const std::u16string kReenterText = ExpectedText("reenter");
@@ -33,10 +35,10 @@ inline const std::vector<std::uint32_t> kRightDouble = {0x08, 0x10, 0x08, 0x10};
 inline const std::vector<std::uint32_t> kRightSingle = {0x08, 0x10};
 
 // Runs the program with the script written so far: start-up, the main window's modal run,
-// and the end. Returns the process's exit code. Every action of the script must have run:
-// one left over means the program ended before the test expected it to.
+// and the end. Returns the process's exit code. Every action of the script must have done
+// its part: one left over means the program ended early or showed fewer message boxes.
 inline int RunKestrin(SimPlatform& sim) {
     const int exitCode = RunApplication(sim, kestrin::res::ProgramResources());
-    EXPECT_EQ(sim.PendingActions(), 0u) << "the program ended before the script did";
+    EXPECT_EQ(sim.UnusedActions(), 0u) << "the program did not follow the script";
     return exitCode;
 }
