@@ -11,16 +11,39 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/window_values.h"
 
 class QGuiApplication;
 class QWidget;
 
 namespace kestrin::qt {
+
+// One button event of a click burst: which button, pressed or released.
+struct ButtonEvent {
+    bool right;
+    bool pressed;
+};
+// The button event a MOUSEEVENTF_* flag stands for; nullopt for any other flag.
+inline std::optional<ButtonEvent> ButtonEventOf(std::uint32_t flag) {
+    switch (flag) {
+        case wm::MouseLeftDown:
+            return ButtonEvent{false, true};
+        case wm::MouseLeftUp:
+            return ButtonEvent{false, false};
+        case wm::MouseRightDown:
+            return ButtonEvent{true, true};
+        case wm::MouseRightUp:
+            return ButtonEvent{true, false};
+        default:
+            return std::nullopt;
+    }
+}
 
 class InputLayer {
   public:

@@ -5,7 +5,7 @@
 #include <QDBusObjectPath>
 #include <cstdio>
 
-#include "platform/window_values.h"
+#include "platform/qt/input_layer.h"
 
 namespace kestrin::qt::wl {
 namespace {
@@ -34,28 +34,10 @@ void PortalClicks::SendBurst(std::span<const std::uint32_t> flags) {
     if (m_state != State::Running) return;
     const QDBusObjectPath session(m_session);
     for (const std::uint32_t flag : flags) {
-        int button = 0;
-        unsigned state = 0;
-        switch (flag) {
-            case wm::MouseLeftDown:
-                button = BTN_LEFT;
-                state = kPressed;
-                break;
-            case wm::MouseLeftUp:
-                button = BTN_LEFT;
-                state = kReleased;
-                break;
-            case wm::MouseRightDown:
-                button = BTN_RIGHT;
-                state = kPressed;
-                break;
-            case wm::MouseRightUp:
-                button = BTN_RIGHT;
-                state = kReleased;
-                break;
-            default:
-                continue;
-        }
+        const auto event = ButtonEventOf(flag);
+        if (!event) continue;
+        const int button = event->right ? BTN_RIGHT : BTN_LEFT;
+        const unsigned state = event->pressed ? kPressed : kReleased;
         QDBusMessage call = QDBusMessage::createMethodCall(Portal::kService, Portal::kPath,
                                                            kInterface, "NotifyPointerButton");
         call.setArguments({QVariant::fromValue(session), QVariantMap(), button, state});

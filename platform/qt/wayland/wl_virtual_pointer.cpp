@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/window_values.h"
+#include "platform/qt/input_layer.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace kestrin::qt::wl {
@@ -93,28 +93,11 @@ void VirtualPointer::SendBurst(std::span<const std::uint32_t> flags) {
     if (wl_display_flush(m_display.get()) < 0 && errno != EAGAIN) return ReportLost();
     const std::uint32_t time = NowMs();
     for (const std::uint32_t flag : flags) {
-        std::uint32_t button = 0;
-        std::uint32_t state = 0;
-        switch (flag) {
-            case wm::MouseLeftDown:
-                button = BTN_LEFT;
-                state = WL_POINTER_BUTTON_STATE_PRESSED;
-                break;
-            case wm::MouseLeftUp:
-                button = BTN_LEFT;
-                state = WL_POINTER_BUTTON_STATE_RELEASED;
-                break;
-            case wm::MouseRightDown:
-                button = BTN_RIGHT;
-                state = WL_POINTER_BUTTON_STATE_PRESSED;
-                break;
-            case wm::MouseRightUp:
-                button = BTN_RIGHT;
-                state = WL_POINTER_BUTTON_STATE_RELEASED;
-                break;
-            default:
-                continue;
-        }
+        const auto event = ButtonEventOf(flag);
+        if (!event) continue;
+        const std::uint32_t button = event->right ? BTN_RIGHT : BTN_LEFT;
+        const std::uint32_t state =
+            event->pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED;
         zwlr_virtual_pointer_v1_button(m_pointer.get(), time, button, state);
         zwlr_virtual_pointer_v1_frame(m_pointer.get());
     }

@@ -1,6 +1,6 @@
 #include "platform/qt/x11/x11_mouse.h"
 
-#include "platform/window_values.h"
+#include "platform/qt/input_layer.h"
 
 // Xlib last: its macros (None, Bool, ...) must not meet other headers.
 #include <X11/Xlib.h>
@@ -41,21 +41,9 @@ void MouseInjector::SendBurst(std::span<const std::uint32_t> flags) {
     // automatic flush part-way; then they all leave in the one write below.
     XFlush(display);
     for (const std::uint32_t flag : flags) {
-        switch (flag) {
-            case wm::MouseLeftDown:
-                XTestFakeButtonEvent(display, 1, True, CurrentTime);
-                break;
-            case wm::MouseLeftUp:
-                XTestFakeButtonEvent(display, 1, False, CurrentTime);
-                break;
-            case wm::MouseRightDown:
-                XTestFakeButtonEvent(display, 3, True, CurrentTime);
-                break;
-            case wm::MouseRightUp:
-                XTestFakeButtonEvent(display, 3, False, CurrentTime);
-                break;
-            default:
-                break;
+        if (const auto event = ButtonEventOf(flag)) {
+            XTestFakeButtonEvent(display, event->right ? 3 : 1, event->pressed ? True : False,
+                                 CurrentTime);
         }
     }
     XFlush(display);
