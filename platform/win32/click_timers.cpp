@@ -34,7 +34,11 @@ int QueuedMessage(MSG& msg) {
 
 }  // namespace
 
-ClickTimers::ClickTimers() : m_highResolution(!PlainTimerRequested()) {}
+ClickTimers::ClickTimers() : m_highResolution(!PlainTimerRequested()) {
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    m_immediate = frequency.QuadPart / 10'000;  // 0.1 ms: a wait that did not wait
+}
 
 ClickTimers::~ClickTimers() {
     for (const auto& [key, ticker] : m_timers) {
@@ -80,10 +84,12 @@ void ClickTimers::KillAll(HWND window) {
 }
 
 int ClickTimers::GetMessage(MSG& msg) {
-    // After a tick, a queued message goes first: a timer due at every turn cannot hold up
-    // the queue (and with it F4).
-    if (m_tickedLast) {
-        m_tickedLast = false;
+    // The wait prefers a due tick to queued messages. After a tick that was due before the
+    // wait began, so that ticks may be due at every turn, a queued message goes first: the
+    // timer cannot hold up the queue (and with it F4). A tick the wait did wait for found
+    // the queue empty, and costs no look at it.
+    if (m_behind) {
+        m_behind = false;
         if (const int got = QueuedMessage(msg); got != -2) return got;
     }
     // Inside a loop that is not ours the relays take the ticks; ours then waits on the queue.
@@ -99,8 +105,11 @@ int ClickTimers::GetMessage(MSG& msg) {
         }
     }
     for (;;) {
+        LARGE_INTEGER asked, woke;
+        ::QueryPerformanceCounter(&asked);
         const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE,
                                                           QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        ::QueryPerformanceCounter(&woke);
         if (woken < WAIT_OBJECT_0 + count) {
             const HighResolutionTicker& ticker = *tickers[woken - WAIT_OBJECT_0];
             msg = MSG{};
@@ -108,7 +117,7 @@ int ClickTimers::GetMessage(MSG& msg) {
             msg.message = WM_TIMER;
             msg.wParam = ticker.Id();
             msg.time = ::GetTickCount();
-            m_tickedLast = true;
+            m_behind = woke.QuadPart - asked.QuadPart < m_immediate;
             return 1;
         }
         if (woken == WAIT_OBJECT_0 + count) {

@@ -57,7 +57,8 @@ class ClickTimers {
     bool m_highResolution;
     std::map<std::pair<HWND, UINT_PTR>, Timer> m_timers;
     int m_foreignLoops = 0;
-    bool m_tickedLast = false;  // GetMessage's last message was a tick
+    bool m_behind = false;     // GetMessage's last message was a tick due before it waited
+    LONGLONG m_immediate = 0;  // a wait shorter than this (performance counts) did not wait
 };
 
 // Marks a loop that is not ours for its lifetime.
