@@ -125,8 +125,11 @@ int ClickTimers::GetMessage(MSG& msg) {
             if (const int got = QueuedMessage(msg); got != -2) return got;
             continue;
         }
-        // The wait itself failed: messages still come, by the system's own wait.
-        return ::GetMessageW(&msg, nullptr, 0, 0);
+        // The wait on the timers failed: from now on their relays post the ticks, and the
+        // queue alone is waited on.
+        if (count == 0) return ::GetMessageW(&msg, nullptr, 0, 0);
+        EnterForeignLoop();  // never left
+        count = 0;
     }
 }
 
