@@ -1,17 +1,18 @@
 """The Windows section of the click-rate benchmark: the Windows build under Wine.
 
-Four kinds of rows, at every period:
-  ceiling   a bare periodic high-resolution waitable timer waited on in a loop
-            (kestrin_timer_rate.exe bare): the most any tick path can get under Wine
-  alone     the program's own timer code and loop, nothing else (kestrin_timer_rate.exe loop)
-  message box the same timer, its ticks taken by a loop not ours, as inside a message box
-            (kestrin_timer_rate.exe foreign)
-  end to end kestrin.exe clicking our Win32 click target (kestrin_click_target.exe), started
-            and stopped by real F3 and F4 key presses; kestrin_click_rate.exe times F3 and F4
-            inside Wine and counts the presses the target receives, the last ones once the
-            clicks still queued in Wine have landed: ratio = ticks / whole periods between
-            F3 and F4
-  floor     the same with plain SetTimer (KESTRIN_PLAIN_TIMER=1)
+Five kinds of rows, at every period:
+  ceiling      a bare periodic high-resolution waitable timer waited on in a loop
+               (kestrin_timer_rate.exe bare): the most any tick path can get under Wine
+  alone        the program's own timer code and loop, nothing else
+               (kestrin_timer_rate.exe loop)
+  message box  the same timer, its ticks taken by a loop not ours, as inside a message box
+               (kestrin_timer_rate.exe foreign)
+  end to end   kestrin.exe clicking our Win32 click target (kestrin_click_target.exe),
+               started and stopped by real F3 and F4 key presses; kestrin_click_rate.exe
+               times F3 and F4 inside Wine and counts the presses the target receives, the
+               last ones once the clicks still queued in Wine have landed: ratio = ticks /
+               whole periods between F3 and F4
+  floor        the same with plain SetTimer (KESTRIN_PLAIN_TIMER=1), alone and end to end
 
 A timer row lasts a whole number of periods and half a period more; its ratio is the ticks
 over those whole periods. CPU is of the program's process and of the wineserver: for a timer
@@ -21,7 +22,6 @@ It measures; it never fails on a timing.
 
 import json
 import os
-import re
 import subprocess
 import sys
 import tempfile
@@ -144,6 +144,7 @@ def run(windows_build, x_input, seconds=4.0, log=print, periods=PERIODS):
     with like."""
     results = {key: {} for key in ("ceiling", "alone", "message box", "end to end",
                                    "floor alone", "floor")}
+    load_at_start = os.getloadavg()[0]
 
     def logged(kind, period, row, name=""):
         log(f"wine {kind:<11} {period:>4} ms {name:<11} {row['rate']:8.2f}/s "
@@ -179,6 +180,7 @@ def run(windows_build, x_input, seconds=4.0, log=print, periods=PERIODS):
                 finally:
                     clicker.close()
     results["machine"] = wine_version()
+    results["load"] = (load_at_start, os.getloadavg()[0])
     return results
 
 
@@ -202,7 +204,8 @@ def report_section(results, date):
     lines = [
         SECTION_TITLE,
         "",
-        "Made by `bench/run_bench.py --only windows` (bench/wine_bench.py): the Windows build "
+        "Made by `make bench`, or alone by `make bench-windows` (bench/wine_bench.py): the "
+        "Windows build "
         f"under {results['machine']} on a private Xvfb, same machine, {date}. Rows per period: "
         "the **ceiling**, a bare periodic high-resolution waitable timer waited on in a loop; "
         "the program's **tick path alone** (its timer and its modal loop's wait, no clicking), "
@@ -251,8 +254,11 @@ def report_section(results, date):
     lines += [
         "",
         f"Lowest end-to-end ratio: {worst[0]:.4f} ({worst[2]} at {worst[1]} ms), "
-        f"{worst[3]:+.4f} below that period's ceiling. Plain `SetTimer` cannot go below Wine's "
-        "10 ms minimum, rounded to its clock.",
+        f"{worst[3]:.4f} below that period's ceiling. Load average (1 min) of the machine at "
+        f"the start and the end of these rows: {results['load'][0]:.2f}, "
+        f"{results['load'][1]:.2f}. Where clicks land seconds after F4, Wine's input path "
+        "(wineserver, the target's own handling of each press) falls behind; they all land. "
+        "Plain `SetTimer` cannot go below Wine's 10 ms minimum.",
         "",
     ]
     return lines
