@@ -14,6 +14,7 @@ import argparse
 import contextlib
 import os
 import platform
+import re
 import statistics
 import subprocess
 import sys
@@ -279,17 +280,60 @@ def write_report(path, plot_name, machine, rows, peers, idle, maps, quick):
         f.write("\n".join(lines))
 
 
-def write_plot(path, rows, peers):
+def linux_series(rows, peers):
+    """The Linux rows as plot series: (title, [(expected, achieved)], point type)."""
+    def points(data):
+        return [(1000 / period_ms(rate), x["achieved"]) for rate, x in data if "achieved" in x]
+
+    return [
+        ("Kestrin, left double", points((r, x) for r, m, x in rows if m == "left double"), 7),
+        ("Kestrin, left single", points((r, x) for r, m, x in rows if m == "left single"), 5),
+        ("xdotool click --delay", points(peers), 9),
+    ]
+
+
+def linux_series_from_report(path):
+    """The Linux rows of an earlier report, as plot series."""
+    double, single, peers = [], [], []
+    with open(path) as f:
+        for line in f:
+            cells = [c.strip() for c in line.strip().strip("|").split("|")]
+            if len(cells) == 17 and re.fullmatch(r"\d+", cells[0]) and cells[4] != "–":
+                target = double if cells[2] == "left double" else single
+                target.append((float(cells[3]), float(cells[4])))
+            elif len(cells) == 9 and re.fullmatch(r"\d+", cells[0]) and cells[2] != "–":
+                peers.append((float(cells[1]), float(cells[2])))
+    return [("Kestrin, left double", double, 7), ("Kestrin, left single", single, 5),
+            ("xdotool click --delay", peers, 9)]
+
+
+def merge_section(path, section):
+    """Puts the section (Markdown lines under a "## " title) into the report, replacing its
+    earlier version, else before the peer's section."""
+    with open(path) as f:
+        lines = f.read().split("\n")
+    title = section[0]
+    if title in lines:
+        start = lines.index(title)
+        end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("## ")),
+                   len(lines))
+        del lines[start:end]
+    else:
+        start = next((i for i, line in enumerate(lines) if line.startswith("## ")), len(lines))
+    lines[start:start] = section
+    with open(path, "w") as f:
+        f.write("\n".join(lines))
+
+
+def write_plot(path, series):
     with tempfile.TemporaryDirectory() as tmp:
-        def dump(name, data):
-            with open(os.path.join(tmp, name), "w") as f:
-                for expected, achieved in data:
+        plots = []
+        for i, (title, points, point_type) in enumerate(series):
+            data = os.path.join(tmp, f"series{i}")
+            with open(data, "w") as f:
+                for expected, achieved in points:
                     f.write(f"{expected} {achieved}\n")
-        dump("double", [(1000 / period_ms(r), x["achieved"]) for r, m, x in rows
-                        if m == "left double" and "achieved" in x])
-        dump("single", [(1000 / period_ms(r), x["achieved"]) for r, m, x in rows
-                        if m == "left single" and "achieved" in x])
-        dump("xdotool", [(1000 / period_ms(r), x["achieved"]) for r, x in peers if "achieved" in x])
+            plots.append(f'"{data}" title "{title}" with linespoints pt {point_type}')
         script = f"""
 set terminal pngcairo size 800,600 font ",11"
 set output "{path}"
@@ -300,21 +344,11 @@ set ylabel "achieved ticks per second"
 set key top left
 set grid
 plot [0.8:1300][0.8:1300] x title "exact" with lines dashtype 2 lc "gray", \\
-     "{tmp}/double" title "Kestrin, left double" with linespoints pt 7, \\
-     "{tmp}/single" title "Kestrin, left single" with linespoints pt 5, \\
-     "{tmp}/xdotool" title "xdotool click --delay" with linespoints pt 9
-"""
+     """ + ", \\\n     ".join(plots) + "\n"
         subprocess.run(["gnuplot"], input=script, text=True, check=True)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--build", required=True, help="a build directory with kestrin and the tools")
-    parser.add_argument("--report", required=True)
-    parser.add_argument("--plot", required=True)
-    parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
-    args = parser.parse_args()
-
+def run_linux(args):
     session = Session(os.path.abspath(args.build))
     rows, peers, maps = [], [], []
     try:
@@ -336,7 +370,37 @@ def main():
 
     write_report(args.report, os.path.basename(args.plot), machine_description(), rows, peers,
                  idle, maps, args.quick)
-    write_plot(os.path.abspath(args.plot), rows, peers)
+    return linux_series(rows, peers)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", help="a build directory with kestrin and the tools")
+    parser.add_argument("--report", required=True)
+    parser.add_argument("--plot", required=True)
+    parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
+    parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
+    parser.add_argument("--x-input", help="the X input tool of the Wine tests")
+    parser.add_argument("--only", choices=["linux", "windows"])
+    args = parser.parse_args()
+    windows = args.only != "linux" and args.windows is not None
+    if args.only == "windows" and not (args.windows and args.x_input):
+        parser.error("--only windows needs --windows and --x-input")
+    if args.only != "windows" and not args.build:
+        parser.error("the Linux rows need --build")
+
+    if args.only == "windows":
+        series = linux_series_from_report(args.report)
+    else:
+        series = run_linux(args)
+    if windows:
+        import wine_bench
+        results = wine_bench.run(os.path.abspath(args.windows), os.path.abspath(args.x_input),
+                                 seconds=2.0 if args.quick else 4.0,
+                                 log=lambda line: print(line, flush=True))
+        merge_section(args.report, wine_bench.report_section(results, time.strftime("%Y-%m-%d")))
+        series += wine_bench.plot_series(results)
+    write_plot(os.path.abspath(args.plot), series)
     print(f"wrote {args.report} and {args.plot}")
 
 

@@ -77,13 +77,14 @@ def process(argv, env=None, lines=False, **popen):
 # A display server is a context manager that yields the environment its clients run in;
 # another one (a headless compositor, say) goes next to this one, built the same way.
 @contextlib.contextmanager
-def xvfb(screen="1024x768x24"):
+def xvfb(screen="1024x768x24", second_screen=None):
     """An Xvfb on a display number it picks itself (-displayfd), so runs never collide. Yields
     the environment to run clients in: DISPLAY, a private HOME and XDG_RUNTIME_DIR (caches
     land there, not in the user's), no Wayland, and KESTRIN_SERVER_PID for those who measure
     the server."""
     read_end, write_end = os.pipe()
-    with process(["Xvfb", "-displayfd", write_end, "-screen", "0", screen, "-nolisten", "tcp",
+    extra = ["-screen", "1", second_screen] if second_screen else []
+    with process(["Xvfb", "-displayfd", write_end, "-screen", "0", screen, *extra, "-nolisten", "tcp",
                   "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
                  stderr=subprocess.DEVNULL) as server, tempfile.TemporaryDirectory() as runtime:
         os.close(write_end)

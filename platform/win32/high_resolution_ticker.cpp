@@ -8,6 +8,8 @@ namespace kestrin::win32 {
 
 std::unique_ptr<HighResolutionTicker> HighResolutionTicker::Start(HWND window, UINT_PTR id,
                                                                   unsigned periodMs) {
+    // Without CREATE_WAITABLE_TIMER_MANUAL_RESET: a synchronization timer, reset by the wait
+    // that takes its signal.
     UniqueHandle timer(::CreateWaitableTimerExW(
         nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
     if (!timer) return nullptr;
@@ -27,19 +29,26 @@ std::unique_ptr<HighResolutionTicker> HighResolutionTicker::Start(HWND window, U
 
 HighResolutionTicker::HighResolutionTicker(Key, HWND window, UINT_PTR id, UniqueHandle timer,
                                            UniqueHandle stop)
-    : m_window(window),
-      m_id(id),
-      m_timer(std::move(timer)),
-      m_stop(std::move(stop)),
-      m_worker([this] { Run(); }) {}
+    : m_window(window), m_id(id), m_timer(std::move(timer)), m_stop(std::move(stop)) {}
 
 HighResolutionTicker::~HighResolutionTicker() {
-    ::SetEvent(m_stop.get());
-    m_worker.join();
+    StopRelay();
     ::CancelWaitableTimer(m_timer.get());
 }
 
-void HighResolutionTicker::Run() {
+void HighResolutionTicker::StartRelay() {
+    if (m_relay.joinable()) return;
+    ::ResetEvent(m_stop.get());
+    m_relay = std::thread([this] { Relay(); });
+}
+
+void HighResolutionTicker::StopRelay() {
+    if (!m_relay.joinable()) return;
+    ::SetEvent(m_stop.get());
+    m_relay.join();
+}
+
+void HighResolutionTicker::Relay() {
     const HANDLE waitFor[] = {m_stop.get(), m_timer.get()};
     for (;;) {
         const DWORD woken = ::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);

@@ -1,11 +1,18 @@
-// A periodic WM_TIMER from a high-resolution waitable timer, for periods SetTimer cannot keep
-// (Windows raises SetTimer periods below 10 ms to 10 ms and rounds them to its ~15.6 ms clock).
+// A periodic high-resolution waitable timer behind one window's timer identifier, for periods
+// SetTimer cannot keep (Windows raises SetTimer periods below 10 ms to 10 ms and rounds them to
+// its ~15.6 ms clock).
 //
-// A worker thread waits on the timer and posts WM_TIMER (wParam = the identifier, lParam = 0,
-// as DispatchMessage takes any other lParam for a timer callback) to the window, one at a
-// time: while a tick waits in the queue, further periods post nothing, so a late tick comes
-// once and missed periods are never made up. The receiver calls TickTaken() when it takes
-// the tick from the queue.
+// Its ticks are taken in one of two ways. Our own modal loop waits on Handle() together with
+// the message queue and delivers each tick on the UI thread itself (ClickTimers::GetMessage):
+// nothing passes between threads, so nothing is lost on the way. While a loop that is not ours
+// runs (a message box, a menu, a window being moved), a relay thread waits on the timer instead
+// and posts WM_TIMER (wParam = the identifier, lParam = 0, as DispatchMessage takes any other
+// lParam for a timer callback) to the window, one at a time: while a posted tick waits in the
+// queue, further periods post nothing. The receiver calls TickTaken() when it takes a posted
+// tick from the queue.
+//
+// The timer resets when a wait takes its signal, and a signal not yet taken stays one signal
+// however many periods pass: a late tick comes once and missed periods are never made up.
 #pragma once
 
 #include <windows.h>
@@ -23,11 +30,19 @@ class HighResolutionTicker {
     // Starts ticking every `periodMs` from now. nullptr when the system has no
     // high-resolution waitable timer.
     static std::unique_ptr<HighResolutionTicker> Start(HWND window, UINT_PTR id, unsigned periodMs);
-    // Stops the worker and waits for it; nothing is posted afterwards.
+    // Stops the relay and the timer; nothing is posted afterwards.
     ~HighResolutionTicker();
     HighResolutionTicker(const HighResolutionTicker&) = delete;
     HighResolutionTicker& operator=(const HighResolutionTicker&) = delete;
 
+    // Signalled when a period has passed; a wait on it takes the tick.
+    HANDLE Handle() const { return m_timer.get(); }
+    HWND Window() const { return m_window; }
+    UINT_PTR Id() const { return m_id; }
+
+    // The relay posts the ticks from now until StopRelay(). Both may be called again.
+    void StartRelay();
+    void StopRelay();
     void TickTaken() { m_pending.store(false, std::memory_order_release); }
 
     // Only Start() can make one.
@@ -38,14 +53,14 @@ class HighResolutionTicker {
     HighResolutionTicker(Key, HWND window, UINT_PTR id, UniqueHandle timer, UniqueHandle stop);
 
   private:
-    void Run();
+    void Relay();
 
     HWND m_window;
     UINT_PTR m_id;
     UniqueHandle m_timer;
-    UniqueHandle m_stop;
+    UniqueHandle m_stop;  // manual reset: set while the relay is to stop
     std::atomic<bool> m_pending{false};
-    std::thread m_worker;  // last: starts once everything above is in place
+    std::thread m_relay;
 };
 
 }  // namespace kestrin::win32

@@ -64,7 +64,8 @@ int Win32Platform::RunModal(WindowId dialogId) {
     for (Dialog* dialog = FindDialog(window); dialog != nullptr && !dialog->ended;
          dialog = FindDialog(window)) {
         MSG msg;
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        // Also delivers the click timer's ticks, here on this thread.
+        const int got = m_timers.GetMessage(msg);
         if (got == -1) break;
         if (got == 0) {
             // WM_QUIT ends this loop and is left for any loop outside it.
@@ -91,8 +92,9 @@ void Win32Platform::HandleQueuedMessage(MSG& msg) {
         ::DispatchMessageW(&msg);
         return;
     }
-    // A tick is taken from the queue here, so the next one can come while this one is
-    // pre-translated (which may open message boxes, inside which ticks go on) and handled.
+    // A tick posted by a relay is taken from the queue here, so the next one can come while
+    // this one is pre-translated (which may open message boxes, inside which ticks go on) and
+    // handled.
     const bool tick = msg.message == WM_TIMER && FindDialog(msg.hwnd) != nullptr;
     if (tick) m_timers.Taken(msg.hwnd, msg.wParam);
 
@@ -175,8 +177,23 @@ std::intptr_t Win32Platform::DefaultProcessing(const Message& msg) {
 LRESULT Win32Platform::OnDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* dialog = FindDialog(window);
     if (dialog == nullptr) return ::DefDlgProcW(window, message, wParam, lParam);
-    // A tick dispatched by another loop (a message box's) is taken from the queue now.
-    if (message == WM_TIMER) m_timers.Taken(window, wParam);
+    switch (message) {
+        case WM_TIMER:
+            // A tick dispatched by another loop (a message box's) is taken from the queue now.
+            m_timers.Taken(window, wParam);
+            break;
+        // The system's own loops of a menu and of a window move or resize.
+        case WM_ENTERMENULOOP:
+        case WM_ENTERSIZEMOVE:
+            m_timers.EnterForeignLoop();
+            break;
+        case WM_EXITMENULOOP:
+        case WM_EXITSIZEMOVE:
+            m_timers.LeaveForeignLoop();
+            break;
+        default:
+            break;
+    }
     return dialog->host->Dispatch(Message{ToWindowId(window), message, wParam, lParam});
 }
 

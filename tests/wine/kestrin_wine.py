@@ -5,6 +5,7 @@ under Wine, watched from outside with our click target and inspector.
     kestrin_wine.py SCENARIO --programs DIR --exe KESTRIN_EXE --template PREFIX --x-input X
 """
 
+import ctypes
 import os
 import re
 import subprocess
@@ -42,10 +43,10 @@ def exe(args):
         'BLOCK "080404b0"', 'BLOCK "VarFileInfo"'], f"the version record: {fixed}, {values}")
 
 
-def counts(wine):
-    """The click target's left presses and releases, right presses and releases, from its
+def counts(wine, name="Click target"):
+    """A click target's left presses and releases, right presses and releases, from its
     title, which Wine gives its X window too: reading it there runs no Windows program."""
-    titles = [w.title for w in wine.x.windows() if w.title.startswith("Click target:")]
+    titles = [w.title for w in wine.x.windows() if w.title.startswith(name + ":")]
     check(len(titles) == 1, f"click targets: {titles}")
     return [int(n) for n in re.findall(r"\d+", titles[0])]
 
@@ -117,6 +118,45 @@ def clicking(args):
               f"exit code {first.returncode}; clicks (down, up) left, right: {final}")
 
 
+def pointer_to_second_screen(display):
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XRootWindow.restype = ctypes.c_ulong
+    x11.XRootWindow.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XWarpPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong] + \
+        [ctypes.c_int] * 2 + [ctypes.c_uint] * 2 + [ctypes.c_int] * 2
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    connection = x11.XOpenDisplay(display.encode())
+    check(connection, f"cannot open {display}")
+    x11.XWarpPointer(connection, 0, x11.XRootWindow(connection, 1), 0, 0, 0, 0, 100, 100)
+    x11.XCloseDisplay(connection)  # flushes the warp
+
+
+def unreadable_pointer(args):
+    """Wine cannot read the pointer while it is on a second X screen: the ticks go on, clicking
+    where Wine last saw it, and none goes to the screen's corner, where a tick that placed the
+    pointer at what the failed read left would send them."""
+    with session(args, second_screen="640x480x24") as wine:
+        wine.start("kestrin.exe")
+        wine.visible_window(DIALOG_CLASS, MAIN_TITLE)
+        wine.start("kestrin_click_target.exe", -50, -60, 250, 200, "Corner")
+        wine.start("kestrin_click_target.exe")
+        wait_for(lambda: len([w for w in wine.x.windows() if ": left" in w.title]) == 2, 20,
+                 "the click targets")
+        wine.xtest("move", 650, 270)
+        wine.xtest("focus")
+        time.sleep(0.5)
+        wine.xtest("key", "F3")
+        wait_for(lambda: counts(wine)[0] > 0, 10, "F3 to start the clicker")
+        pointer_to_second_screen(wine.env["DISPLAY"])
+        time.sleep(0.5)
+        before = counts(wine)[0]
+        time.sleep(1.5)
+        check(counts(wine)[0] >= before + 10, "the clicks stopped with the pointer out of reach")
+        check(counts(wine, "Corner") == [0, 0, 0, 0],
+              f"clicks went to the screen's corner: {counts(wine, 'Corner')}")
+
+
 if __name__ == "__main__":
-    main({"prefix": lambda args: prepare(args.template), "exe": exe, "clicking": clicking},
-         *OPTIONS)
+    main({"prefix": lambda args: prepare(args.template), "exe": exe, "clicking": clicking,
+          "unreadable_pointer": unreadable_pointer}, *OPTIONS)

@@ -62,10 +62,10 @@ class Wine:
         return [WINE, os.path.join(self.args.programs, name), *map(str, args)], \
             dict(self.env, **(env or {}))
 
-    def start(self, name, *args, env=None):
+    def start(self, name, *args, env=None, stdout=subprocess.DEVNULL):
         """Starts a Windows program; returns its (Linux) process, ended with the session."""
         argv, environment = self.command(name, args, env)
-        return self.started.enter_context(process(argv, environment, stdout=subprocess.DEVNULL,
+        return self.started.enter_context(process(argv, environment, stdout=stdout,
                                                   stderr=subprocess.DEVNULL))
 
     def run(self, name, *args, env=None, timeout=60):
@@ -93,8 +93,9 @@ class Wine:
 
 
 @contextlib.contextmanager
-def session(args):
-    with tempfile.TemporaryDirectory(prefix="kestrin-wine-") as work, xvfb() as display, \
+def session(args, second_screen=None):
+    with tempfile.TemporaryDirectory(prefix="kestrin-wine-") as work, \
+            xvfb(second_screen=second_screen) as display, \
             contextlib.ExitStack() as started:
         prefix = os.path.join(work, "prefix")
         subprocess.run(["cp", "-a", args.template, prefix], check=True)

@@ -1,31 +1,38 @@
-// kestrin_click_target.exe: a window at 450, 120 (400 x 300) that counts the mouse-button
-// presses and releases it receives, and shows the counts in its title for the inspector:
-//   "Click target: left <down> <up>, right <down> <up>"
+// kestrin_click_target.exe [X Y WIDTH HEIGHT NAME]: a window, by default at 450, 120 (400 x 300)
+// and named "Click target", that counts the mouse-button presses and releases it receives and
+// shows the counts in its title for the inspector:
+//   "<name>: left <down> <up>, right <down> <up>"
 // Its class has no CS_DBLCLKS, so every press is a button-down message.
 #include <windows.h>
 
 #include <array>
+#include <cwchar>
 #include <string>
 
 namespace {
 
 using Counts = std::array<int, 4>;
+struct Target {
+    std::wstring name;
+    Counts counts{};
+};
 constexpr std::array<UINT, 4> kCounted = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
                                           WM_RBUTTONUP};
 
-void ShowCounts(HWND window, const Counts& c) {
-    const std::wstring title = L"Click target: left " + std::to_wstring(c[0]) + L" " +
+void ShowCounts(HWND window, const Target& target) {
+    const Counts& c = target.counts;
+    const std::wstring title = target.name + L": left " + std::to_wstring(c[0]) + L" " +
                                std::to_wstring(c[1]) + L", right " + std::to_wstring(c[2]) + L" " +
                                std::to_wstring(c[3]);
     ::SetWindowTextW(window, title.c_str());
 }
 
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* counts = reinterpret_cast<Counts*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    for (std::size_t i = 0; i < kCounted.size() && counts != nullptr; ++i) {
+    auto* target = reinterpret_cast<Target*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    for (std::size_t i = 0; i < kCounted.size() && target != nullptr; ++i) {
         if (message == kCounted[i]) {
-            ++(*counts)[i];
-            ShowCounts(window, *counts);
+            ++target->counts[i];
+            ShowCounts(window, *target);
             return 0;
         }
     }
@@ -35,7 +42,13 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+    int x = 450;
+    int y = 120;
+    int width = 400;
+    int height = 300;
+    wchar_t name[64] = L"Click target";
+    std::swscanf(commandLine, L"%d %d %d %d %63ls", &x, &y, &width, &height, name);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = TargetProc;
@@ -45,12 +58,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wc.lpszClassName = L"KestrinClickTarget";
     if (::RegisterClassExW(&wc) == 0) return 1;
 
-    Counts counts{};
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 450, 120, 400,
-                                    300, nullptr, nullptr, instance, nullptr);
+    Target target{name};
+    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, x, y, width,
+                                    height, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&counts));
-    ShowCounts(window, counts);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&target));
+    ShowCounts(window, target);
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::SetForegroundWindow(window);
 
