@@ -11,7 +11,6 @@ fails on a timing.
     portal_bench.py --build build/bench [--report FILE] [--seconds 4]
 """
 
-import argparse
 import contextlib
 import os
 import sys
@@ -22,13 +21,9 @@ sys.path[:0] = [HERE] + [os.path.join(HERE, "..", "tests", d) for d in ("", "way
 from harness import wait_for  # noqa: E402
 from kestrin_portals import PortalSession, faults  # noqa: E402
 from proc_stats import ProcStats  # noqa: E402
+from wayland_bench import command_line, percentile, tools_in  # noqa: E402
 
 RATES = [1, 10, 1000]  # clicks per second typed into the field; left double, the default
-
-
-def percentile(values, p):
-    ordered = sorted(values)
-    return ordered[min(len(ordered) - 1, round(p / 100 * (len(ordered) - 1)))] if ordered else None
 
 
 def run_case(session, rate, seconds):
@@ -61,32 +56,19 @@ def run_case(session, rate, seconds):
             f"{len(faults(calls))} | {cpu[0]:.1f} | {cpu[1]:.1f} | {cpu[2]:.1f} |")
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--build", required=True, help="a build with kestrin and tests/wayland")
-    parser.add_argument("--report", help="write the table here, not to stdout")
-    parser.add_argument("--seconds", type=float, default=4.0, help="clicking time per row")
-    args = parser.parse_args()
-    build = os.path.abspath(args.build)
-    tools = argparse.Namespace(kestrin=os.path.join(build, "kestrin"),
-                               target=os.path.join(build, "tests", "wayland", "wl_click_target"),
-                               keyboard=os.path.join(build, "tests", "wayland", "wl_keyboard"))
+def table(build, seconds):
+    """The rows, measured, as the lines of a Markdown table."""
     lines = ["| rate typed | expected /s | achieved /s | p50 ms | p99 ms | calls /s | "
              "out of order | Kestrin CPU % | frontend CPU % | fake backend CPU % |",
              "|" + "---|" * 10]
     with contextlib.ExitStack() as stack:
-        session = PortalSession(stack, tools)
+        session = PortalSession(stack, tools_in(build))
         for rate in RATES:
-            lines.append(run_case(session, rate, args.seconds))
+            lines.append(run_case(session, rate, seconds))
             print(lines[-1], file=sys.stderr, flush=True)
     lines.append(f"\nLoad average at the end: {os.getloadavg()[0]:.2f} ({os.cpu_count()} CPUs).")
-    table = "\n".join(lines) + "\n"
-    if args.report:
-        with open(args.report, "w") as f:
-            f.write(table)
-    else:
-        sys.stdout.write(table)
+    return lines
 
 
 if __name__ == "__main__":
-    main()
+    command_line(table)

@@ -280,31 +280,44 @@ def write_report(path, plot_name, machine, rows, peers, idle, maps, quick):
         f.write("\n".join(lines))
 
 
-def linux_series(rows, peers):
-    """The Linux rows as plot series: (title, [(expected, achieved)], point type)."""
-    def points(data):
-        return [(1000 / period_ms(rate), x["achieved"]) for rate, x in data if "achieved" in x]
+# The plot's series, read back from the report's tables: (title, the table's heading, a test
+# of the row's cells, the cells of expected and achieved, point type).
+PLOTTED = [
+    ("Kestrin on X11, left double", "# ", lambda c: len(c) == 17 and c[2] == "left double", 3, 4, 7),
+    ("Kestrin on X11, left single", "# ", lambda c: len(c) == 17 and c[2] == "left single", 3, 4, 5),
+    ("xdotool click --delay", "## The peer", lambda c: len(c) == 9, 1, 2, 9),
+    ("kestrin.exe under Wine, left double", "## Windows",
+     lambda c: c[1] == "kestrin.exe, left double", 2, 3, 11),
+    ("kestrin.exe under Wine, left single", "## Windows",
+     lambda c: c[1] == "kestrin.exe, left single", 2, 3, 13),
+    ("Wine, plain SetTimer (floor)", "## Windows",
+     lambda c: c[1] == "floor: SetTimer, left double", 2, 3, 3),
+    ("Kestrin on Wayland (sway), left double", "## Native Wayland",
+     lambda c: c[1] == "left double", 2, 3, 6),
+    ("Kestrin on Wayland (sway), left single", "## Native Wayland",
+     lambda c: c[1] == "left single", 2, 3, 4),
+    ("Kestrin through the portal, left double", "## Through the desktop portals",
+     lambda c: True, 1, 2, 1),
+]
 
-    return [
-        ("Kestrin, left double", points((r, x) for r, m, x in rows if m == "left double"), 7),
-        ("Kestrin, left single", points((r, x) for r, m, x in rows if m == "left single"), 5),
-        ("xdotool click --delay", points(peers), 9),
-    ]
 
-
-def linux_series_from_report(path):
-    """The Linux rows of an earlier report, as plot series."""
-    double, single, peers = [], [], []
+def series_from_report(path):
+    """Every plotted series, from the tables of the report as it stands."""
+    series = {title: [] for title, *_ in PLOTTED}
+    heading = ""
     with open(path) as f:
         for line in f:
+            if line.startswith("#"):
+                heading = line
+                continue
             cells = [c.strip() for c in line.strip().strip("|").split("|")]
-            if len(cells) == 17 and re.fullmatch(r"\d+", cells[0]) and cells[4] != "–":
-                target = double if cells[2] == "left double" else single
-                target.append((float(cells[3]), float(cells[4])))
-            elif len(cells) == 9 and re.fullmatch(r"\d+", cells[0]) and cells[2] != "–":
-                peers.append((float(cells[1]), float(cells[2])))
-    return [("Kestrin, left double", double, 7), ("Kestrin, left single", single, 5),
-            ("xdotool click --delay", peers, 9)]
+            if not line.startswith("|") or not re.fullmatch(r"\d+", cells[0]):
+                continue
+            for title, section, wanted, expected, achieved, _ in PLOTTED:
+                if heading.startswith(section) and wanted(cells) and \
+                        re.fullmatch(r"[\d.]+", cells[achieved]):
+                    series[title].append((float(cells[expected]), float(cells[achieved])))
+    return [(title, series[title], point) for title, *_, point in PLOTTED if series[title]]
 
 
 def merge_section(path, section):
@@ -370,7 +383,22 @@ def run_linux(args):
 
     write_report(args.report, os.path.basename(args.plot), machine_description(), rows, peers,
                  idle, maps, args.quick)
-    return linux_series(rows, peers)
+
+
+WAYLAND_SECTION = [
+    "## Native Wayland (sway)", "",
+    "Made by `make bench` (bench/wayland_bench.py): the Linux build on native Wayland under a "
+    "headless sway (wlroots, pixman renderer), same machine. The rate is typed and F3/F4 pressed "
+    "with a virtual keyboard of ours; the clicks go through the virtual-pointer protocol and are "
+    "timed by a Wayland client of ours as each button event reaches it (CLOCK_MONOTONIC). CPU, "
+    "in % of one core, is of Kestrin and of sway.", ""]
+PORTAL_SECTION = [
+    "## Through the desktop portals", "",
+    "Made by `make bench` (bench/portal_bench.py): Kestrin under the same headless sway with only "
+    "the portal paths allowed (`KESTRIN_INPUT=clicks=portal,hotkeys=portal`): its clicks go "
+    "through the real xdg-desktop-portal 1.16 frontend to a fake desktop backend of ours, which "
+    "stamps each NotifyPointerButton as it arrives. Left double; each button event waits for "
+    "the portal's answer, as the frontend would otherwise reorder them.", ""]
 
 
 def main():
@@ -381,26 +409,31 @@ def main():
     parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
     parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
     parser.add_argument("--x-input", help="the X input tool of the Wine tests")
-    parser.add_argument("--only", choices=["linux", "windows"])
+    parser.add_argument("--only", choices=["linux", "windows", "wayland"])
     args = parser.parse_args()
-    windows = args.only != "linux" and args.windows is not None
+    wanted = {args.only} if args.only else {"linux", "windows", "wayland"}
+    if args.windows is None:
+        wanted.discard("windows")
     if args.only == "windows" and not (args.windows and args.x_input):
         parser.error("--only windows needs --windows and --x-input")
-    if args.only != "windows" and not args.build:
-        parser.error("the Linux rows need --build")
+    if wanted & {"linux", "wayland"} and not args.build:
+        parser.error("the Linux and Wayland rows need --build")
+    seconds = 2.0 if args.quick else 4.0
 
-    if args.only == "windows":
-        series = linux_series_from_report(args.report)
-    else:
-        series = run_linux(args)
-    if windows:
+    if "linux" in wanted:
+        run_linux(args)
+    if "windows" in wanted:
         import wine_bench
         results = wine_bench.run(os.path.abspath(args.windows), os.path.abspath(args.x_input),
-                                 seconds=2.0 if args.quick else 4.0,
-                                 log=lambda line: print(line, flush=True))
+                                 seconds=seconds, log=lambda line: print(line, flush=True))
         merge_section(args.report, wine_bench.report_section(results, time.strftime("%Y-%m-%d")))
-        series += wine_bench.plot_series(results)
-    write_plot(os.path.abspath(args.plot), series)
+    if "wayland" in wanted:
+        import portal_bench
+        import wayland_bench
+        build = os.path.abspath(args.build)
+        merge_section(args.report, WAYLAND_SECTION + wayland_bench.table(build, seconds) + [""])
+        merge_section(args.report, PORTAL_SECTION + portal_bench.table(build, seconds) + [""])
+    write_plot(os.path.abspath(args.plot), series_from_report(args.report))
     print(f"wrote {args.report} and {args.plot}")
 
 

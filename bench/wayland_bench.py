@@ -87,32 +87,41 @@ def row(r):
             f"{r['sway_cpu']:.1f} |")
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+def tools_in(build):
+    """Kestrin and our Wayland test clients in a build."""
+    return argparse.Namespace(kestrin=os.path.join(build, "kestrin"),
+                              target=os.path.join(build, "tests", "wayland", "wl_click_target"),
+                              keyboard=os.path.join(build, "tests", "wayland", "wl_keyboard"))
+
+
+def table(build, seconds):
+    """The rows, measured, as the lines of a Markdown table."""
+    lines = ["| period ms | mode | expected /s | achieved /s | ratio | p50 ms | p99 ms | ticks | "
+             "missed | lost/doubled | after F4 | Kestrin CPU % | sway CPU % |", "|" + "---|" * 13]
+    with contextlib.ExitStack() as stack:
+        session = Session(stack, tools_in(build))
+        for rate in RATES:
+            for single in (False, True):
+                lines.append(row(run_case(session, rate, single, seconds)))
+                print(lines[-1], file=sys.stderr, flush=True)
+    lines.append(f"\nLoad average at the end: {os.getloadavg()[0]:.2f} ({os.cpu_count()} CPUs).")
+    return lines
+
+
+def command_line(measure):
+    """The command line of the Wayland benchmarks: measure(build, seconds) gives the table."""
+    parser = argparse.ArgumentParser(description=sys.modules["__main__"].__doc__.splitlines()[0])
     parser.add_argument("--build", required=True, help="a build with kestrin and tests/wayland")
     parser.add_argument("--report", help="write the table here, not to stdout")
     parser.add_argument("--seconds", type=float, default=4.0, help="clicking time per row")
     args = parser.parse_args()
-    build = os.path.abspath(args.build)
-    tools = argparse.Namespace(kestrin=os.path.join(build, "kestrin"),
-                               target=os.path.join(build, "tests", "wayland", "wl_click_target"),
-                               keyboard=os.path.join(build, "tests", "wayland", "wl_keyboard"))
-    lines = ["| period ms | mode | expected /s | achieved /s | ratio | p50 ms | p99 ms | ticks | "
-             "missed | lost/doubled | after F4 | Kestrin CPU % | sway CPU % |", "|" + "---|" * 13]
-    with contextlib.ExitStack() as stack:
-        session = Session(stack, tools)
-        for rate in RATES:
-            for single in (False, True):
-                r = run_case(session, rate, single, args.seconds)
-                lines.append(row(r))
-                print(lines[-1], file=sys.stderr, flush=True)
-    table = "\n".join(lines) + "\n"
+    text = "\n".join(measure(os.path.abspath(args.build), args.seconds)) + "\n"
     if args.report:
         with open(args.report, "w") as f:
-            f.write(table)
+            f.write(text)
     else:
-        sys.stdout.write(table)
+        sys.stdout.write(text)
 
 
 if __name__ == "__main__":
-    main()
+    command_line(table)

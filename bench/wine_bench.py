@@ -260,19 +260,3 @@ def report_section(results, date):
         "",
     ]
     return lines
-
-
-def plot_series(results):
-    """(title, [(expected, achieved)], point type) for the plot."""
-    def points(rows):
-        return [(1000 / period, row["rate"]) for period, row in rows]
-
-    e2e = results["end to end"]
-    periods = sorted(results["ceiling"])
-    return [
-        ("kestrin.exe under Wine, left double",
-         points((p, e2e[(p, "left double")]) for p in periods), 11),
-        ("kestrin.exe under Wine, left single",
-         points((p, e2e[(p, "left single")]) for p in periods), 13),
-        ("Wine, plain SetTimer (floor)", points(results["floor"].items()), 3),
-    ]
