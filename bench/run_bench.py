@@ -322,7 +322,7 @@ def series_from_report(path):
 
 def merge_section(path, section):
     """Puts the section (Markdown lines under a "## " title) into the report, replacing its
-    earlier version, else before the peer's section."""
+    earlier version, else after the sections already there, before the peer's."""
     with open(path) as f:
         lines = f.read().split("\n")
     title = section[0]
@@ -332,7 +332,8 @@ def merge_section(path, section):
                    len(lines))
         del lines[start:end]
     else:
-        start = next((i for i, line in enumerate(lines) if line.startswith("## ")), len(lines))
+        start = next((i for i, line in enumerate(lines) if line.startswith("## The peer")),
+                     len(lines))
     lines[start:start] = section
     with open(path, "w") as f:
         f.write("\n".join(lines))
