@@ -5,7 +5,6 @@
 # which records them and plays the desktop's part (shortcuts used, consent refused). Keys typed
 # into Kestrin's window come from our virtual keyboard, as in the other Wayland tests.
 #     kestrin_portals.py SCENARIO --kestrin K --target T --keyboard B
-import contextlib
 import os
 import sys
 import time
@@ -13,7 +12,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import check, main, texts, wait_for  # noqa: E402
-from kestrin_wayland import Session, presses  # noqa: E402
+from kestrin_wayland import Session, presses, run  # noqa: E402
 from portals import portals  # noqa: E402
 
 LEFT, RIGHT = "272", "273"  # evdev button codes
@@ -147,15 +146,8 @@ def esc_at_1000_per_second_leaves_no_button_pressed(session):
     check_order(session.buttons())
 
 
-def run(scenario):
-    def with_session(args):
-        with contextlib.ExitStack() as stack:
-            scenario(PortalSession(stack, args))
-    return with_session
-
-
 if __name__ == "__main__":
-    main({f.__name__: run(f) for f in (
+    main({f.__name__: run(f, PortalSession) for f in (
         shortcuts_start_and_stop_it_and_other_sessions_are_ignored,
         remote_desktop_one_session_one_call_per_button_event,
         refused_or_closed_clicks_say_so_and_f3_asks_again,

@@ -146,10 +146,10 @@ def f3_works_after_sway_reload(session):
     check(session.stopped(), "F4 did not stop it after the reload")
 
 
-def run(scenario):
+def run(scenario, session=Session):  # a scenario as the harness runs it: in its own session
     def with_session(args):
         with contextlib.ExitStack() as stack:
-            scenario(Session(stack, args))
+            scenario(session(stack, args))
     return with_session
 
 
