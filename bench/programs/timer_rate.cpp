@@ -1,13 +1,15 @@
 // kestrin_timer_rate.exe: measures how many ticks per second a timer delivers. It measures;
 // it asserts nothing.
 //
-//   kestrin_timer_rate.exe <period ms> <seconds> [loop | foreign | bare]
+//   kestrin_timer_rate.exe <period ms> <seconds> [loop | foreign | bare | bare-click]
 //
 //   loop     the program's click timer (ClickTimers: the high-resolution timer, or plain
 //            SetTimer when KESTRIN_PLAIN_TIMER=1) on a window of its own, its ticks taken as
 //            the program's own modal loop takes them
 //   foreign  the same, its ticks taken as a loop not ours (a message box's) takes them
 //   bare     a periodic high-resolution waitable timer waited on in a loop: the ceiling
+//   bare-click  the same, each tick doing a clicker's least: read the pointer, place it there
+//            and send a left double click (one SendInput), where the pointer is
 //
 // Prints one JSON line: the mode, the ticks, the time, the rate, and the longest interval
 // between two ticks.
@@ -62,7 +64,31 @@ class Stopwatch {
     double m_longest = 0;
 };
 
-bool RunBare(unsigned periodMs, double seconds, Stopwatch& watch) {
+// The first pointer calls of a process connect Wine to the X server, tens of ms: done before
+// the run is timed, as a clicker has done them long before its first tick. Nothing clicks.
+void WarmUpInput() {
+    POINT pointer;
+    if (::GetCursorPos(&pointer)) ::SetCursorPos(pointer.x, pointer.y);
+    INPUT still = {};
+    still.type = INPUT_MOUSE;
+    still.mi.dwFlags = MOUSEEVENTF_MOVE;  // by nothing
+    ::SendInput(1, &still, sizeof(INPUT));
+}
+
+void ClickHere() {
+    POINT pointer;
+    if (::GetCursorPos(&pointer)) ::SetCursorPos(pointer.x, pointer.y);
+    INPUT inputs[4] = {};
+    const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                            MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dwFlags = flags[i];
+    }
+    ::SendInput(4, inputs, sizeof(INPUT));
+}
+
+bool RunBare(unsigned periodMs, double seconds, bool click, Stopwatch& watch) {
     kestrin::win32::UniqueHandle timer(::CreateWaitableTimerExW(
         nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
     if (!timer) return false;
@@ -76,6 +102,7 @@ bool RunBare(unsigned periodMs, double seconds, Stopwatch& watch) {
         if (::WaitForSingleObject(timer.get(), static_cast<DWORD>(left * 1000) + 1) ==
             WAIT_OBJECT_0) {
             watch.Tick();
+            if (click) ClickHere();
         }
     }
     return set;
@@ -117,10 +144,11 @@ int wmain(int argc, wchar_t** argv) {
     const double seconds = std::wcstod(argv[2], nullptr);
     const std::wstring mode = argc > 3 ? argv[3] : L"loop";
 
+    if (mode == L"bare-click") WarmUpInput();
     Stopwatch watch;
     bool highResolution = true;
-    const bool ran = mode == L"bare"
-                         ? RunBare(periodMs, seconds, watch)
+    const bool ran = mode.starts_with(L"bare")
+                         ? RunBare(periodMs, seconds, mode == L"bare-click", watch)
                          : RunLoop(periodMs, seconds, mode == L"foreign", watch, highResolution);
     if (!ran) return 1;
 

@@ -9,7 +9,21 @@
 namespace kestrin::win32 {
 
 WindowId Win32Platform::GetDlgItem(WindowId dialog, int controlId) {
-    return ToWindowId(::GetDlgItem(ToHwnd(dialog), controlId));
+    // The data exchange looks a control up at every message, ticks included; ::GetDlgItem
+    // lists the dialog's children each time (a round trip to the window server under Wine),
+    // so our dialogs remember what they found while it is still their control.
+    HWND hwnd = ToHwnd(dialog);
+    Dialog* ours = FindDialog(hwnd);
+    if (ours != nullptr) {
+        const auto found = ours->items.find(controlId);
+        if (found != ours->items.end() && ::GetParent(found->second) == hwnd &&
+            ::GetDlgCtrlID(found->second) == controlId) {
+            return ToWindowId(found->second);
+        }
+    }
+    HWND item = ::GetDlgItem(hwnd, controlId);
+    if (ours != nullptr && item != nullptr) ours->items[controlId] = item;
+    return ToWindowId(item);
 }
 
 std::u16string Win32Platform::GetWindowText(WindowId window) {

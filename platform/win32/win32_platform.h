@@ -105,6 +105,7 @@ class Win32Platform final : public platform::Platform, private DialogMessageSink
         int result = 0;
         HWND focusOnShow = nullptr;  // the control FocusFirstTabStop chose
         std::vector<int> hotKeys;
+        std::map<int, HWND> items;  // controls found by GetDlgItem, by identifier
     };
 
     // DialogMessageSink: a message for one of our dialogs, from any loop.
