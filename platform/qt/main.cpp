@@ -9,6 +9,7 @@
 #include "platform/qt/kestrin_application.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/wayland/wl_session.h"
+#include "platform/qt/wayland/wl_sway_guard.h"
 #include "platform/qt/x11/x11_display_check.h"
 #include "res/resources.h"
 
@@ -56,6 +57,9 @@ std::optional<std::string> ChooseDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The same binary serves as the guard of the sway key bindings.
+    if (const auto guarded = kestrin::qt::wl::RunSwayGuardIfAsked(argc, argv)) return *guarded;
+
     // Qt would abort without a display; say so in one line instead.
     if (const auto problem = ChooseDisplay()) {
         std::fprintf(stderr, "kestrin: %s\n", problem->c_str());

@@ -8,14 +8,16 @@ import collections
 import contextlib
 import json
 import os
+import signal
 import socket
 import struct
 import subprocess
 import sys
+import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from harness import OUTPUT, check, main, process, sway, texts, wait_for  # noqa: E402
+from harness import OUTPUT, Failure, check, main, process, sway, texts, wait_for  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
 LEFT = 272  # the evdev button code
@@ -47,7 +49,7 @@ def held(target):  # the buttons pressed more often than released, by button
 class Session:  # sway, our keyboard and pointer, the click target under the pointer, Kestrins
 
     def __init__(self, stack, args):
-        self.stack, self.kestrin = stack, args.kestrin
+        self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
         self.env = stack.enter_context(sway())
         self.hands = stack.enter_context(process([args.keyboard, *OUTPUT], self.env,
                                                  lines=True, stdin=subprocess.PIPE, text=True))
@@ -146,6 +148,59 @@ def f3_works_after_sway_reload(session):
     check(session.stopped(), "F4 did not stop it after the reload")
 
 
+def guards(env):  # the pids of the processes guarding key bindings on this sway
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        with contextlib.suppress(OSError), open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+            if cmdline.read().split(b"\0")[1:3] == [b"--sway-guard", env["SWAYSOCK"].encode()]:
+                found.append(int(pid))
+    return found
+
+
+def killed_it_leaves_no_key_bound_and_its_guard_spares_the_next_copy(session):
+    """Killed (SIGKILL) while clicking at 1000 per second: no button stays down, and F3 and F4
+    reach the focused window again. A guard late to clean up after a killed Kestrin does not
+    take the keys from the Kestrin started after it."""
+    first = session.start()
+    session.send("key 1 0 0 0")
+    time.sleep(0.3)  # keys and bindings come by different paths
+    session.send("key F3")
+    session.clicks_go_on(600, timeout=10)  # 300 ticks: 1000 per second, not 10
+    late = wait_for(lambda: guards(session.env), 10, "the guard of Kestrin's bindings")
+    check(len(late) == 1, f"guards: {late}")
+    os.kill(late[0], signal.SIGSTOP)
+    first.kill()
+    first.wait()
+    time.sleep(0.3)
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+
+    # The next Kestrin starts while the late guard has not cleaned up yet; once it has had time
+    # to bind its keys, the late guard cleans up.
+    second = session.stack.enter_context(process(
+        [session.kestrin], dict(session.env, KESTRIN_DEBUG="1"), lines=True,
+        stderr=subprocess.STDOUT))
+    wait_for(lambda: len(guards(session.env)) == 2, 10, "the second Kestrin's guard")
+    with contextlib.suppress(Failure):
+        wait_for(lambda: [w for w in windows(session.env) if w["pid"] == second.pid], 1, "")
+    os.kill(late[0], signal.SIGCONT)
+    wait_for(lambda: late[0] not in guards(session.env), 10, "the late guard to end")
+    wait_for(lambda: [w for w in windows(session.env) if w["pid"] == second.pid and
+                      w["name"] == texts()["main_title"]], 15, "the second Kestrin's window")
+    session.send("key F3")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not stop the second Kestrin")
+
+    second.kill()
+    second.wait()
+    window = session.stack.enter_context(process([session.target_program, "window"],
+                                                 session.env, lines=True))
+    wait_for(lambda: "focus" in window.lines, 10, "a window of ours to have the keyboard")
+    session.send("key F3 F4")
+    wait_for(lambda: {"K 61 1", "K 62 1"} <= set(window.lines), 5,
+             f"F3 and F4 to reach the focused window (it got {window.lines})")
+
+
 def run(scenario, session=Session):  # a scenario as the harness runs it: in its own session
     def with_session(args):
         with contextlib.ExitStack() as stack:
@@ -158,4 +213,6 @@ if __name__ == "__main__":
         defaults_click_10_per_second_and_f4_stops,
         esc_ends_it_at_1000_per_second_with_no_button_down,
         second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
-        f3_works_after_sway_reload)}, "kestrin", "target", "keyboard")
+        f3_works_after_sway_reload,
+        killed_it_leaves_no_key_bound_and_its_guard_spares_the_next_copy)},
+        "kestrin", "target", "keyboard")

@@ -2,11 +2,15 @@
 // over it and let Kestrin click. It lies on the whole output below every window (a layer
 // surface on the bottom layer, of the size the compositor configures) and never takes the
 // keyboard, so a click on it does not take the focus from Kestrin as a click on a window does
-// in sway. One line per event on stdout, flushed at once:
+// in sway. With the argument `window` it is an ordinary window instead, which takes the
+// keyboard focus as it maps, and tells the keys it receives. One line per event on stdout,
+// flushed at once:
 //
 //   ready                           once the surface is shown
 //   P <button> <monotonic µs>       a button pressed (evdev code: 272 left, 273 right)
 //   R <button> <monotonic µs>       a button released
+//   focus                           the keyboard focus came to the surface
+//   K <key> <state>                 a key pressed (1) or released (0), evdev code: 61 F3, 62 F4
 //
 // Runs until the compositor goes away or a signal ends it. The connection is the one owned
 // handle: every protocol object dies with it.
@@ -14,6 +18,7 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +30,7 @@
 #define namespace layer_namespace
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #undef namespace
+#include "xdg-shell-client-protocol.h"
 
 namespace {
 
@@ -37,8 +43,10 @@ struct Target {
     wl_shm* shm = nullptr;
     wl_seat* seat = nullptr;
     zwlr_layer_shell_v1* shell = nullptr;
+    xdg_wm_base* windows = nullptr;
     wl_surface* surface = nullptr;
     wl_buffer* buffer = nullptr;
+    std::array<uint32_t, 2> size{};  // the window's, as last configured
 };
 
 void Say(const char* format, auto... values) {
@@ -57,36 +65,74 @@ int OnPointer(const void*, void*, uint32_t opcode, const wl_message*, wl_argumen
     return 0;
 }
 
+// wl_keyboard's: the keymap's file descriptor is closed, focus (1) and keys (3) are told.
+int OnKeyboard(const void*, void*, uint32_t opcode, const wl_message*, wl_argument* args) {
+    if (opcode == 0) close(args[1].h);
+    if (opcode == 1) Say("focus\n");
+    if (opcode == 3) Say("K %u %u\n", args[2].u, args[3].u);
+    return 0;
+}
+
 const wl_seat_listener kSeat = {
     [](void*, wl_seat* seat, uint32_t capabilities) {
-        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) == 0) return;
-        wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_pointer(seat)), OnPointer,
-                                nullptr, nullptr);
+        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0) {
+            wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_pointer(seat)),
+                                    OnPointer, nullptr, nullptr);
+        }
+        if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0) {
+            wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_keyboard(seat)),
+                                    OnKeyboard, nullptr, nullptr);
+        }
     },
     [](void*, wl_seat*, const char*) {},
 };
 
-// Shows a buffer of the configured size (black: zero-filled shared memory).
-const zwlr_layer_surface_v1_listener kSurface = {
+// Shows a buffer of the configured size (black: zero-filled shared memory), 200 x 200 when
+// the compositor leaves the size to us.
+void Show(Target& target, uint32_t width, uint32_t height) {
+    if (width == 0 || height == 0) width = height = 200;
+    const int stride = static_cast<int>(width) * 4, size = stride * static_cast<int>(height);
+    const int fd = memfd_create("wl_click_target", MFD_CLOEXEC);
+    if (fd < 0 || ftruncate(fd, size) != 0) std::exit(1);
+    wl_shm_pool* pool = wl_shm_create_pool(target.shm, fd, size);
+    close(fd);
+    if (target.buffer != nullptr) wl_buffer_destroy(target.buffer);
+    target.buffer = wl_shm_pool_create_buffer(
+        pool, 0, static_cast<int>(width), static_cast<int>(height), stride, WL_SHM_FORMAT_XRGB8888);
+    wl_shm_pool_destroy(pool);
+    wl_surface_attach(target.surface, target.buffer, 0, 0);
+    wl_surface_commit(target.surface);
+    Say("ready\n");
+}
+
+const zwlr_layer_surface_v1_listener kLayerSurface = {
     [](void* data, zwlr_layer_surface_v1* surface, uint32_t serial, uint32_t width,
        uint32_t height) {
-        auto& target = *static_cast<Target*>(data);
         zwlr_layer_surface_v1_ack_configure(surface, serial);
-        const int stride = static_cast<int>(width) * 4, size = stride * static_cast<int>(height);
-        const int fd = memfd_create("wl_click_target", MFD_CLOEXEC);
-        if (fd < 0 || ftruncate(fd, size) != 0) std::exit(1);
-        wl_shm_pool* pool = wl_shm_create_pool(target.shm, fd, size);
-        close(fd);
-        if (target.buffer != nullptr) wl_buffer_destroy(target.buffer);
-        target.buffer =
-            wl_shm_pool_create_buffer(pool, 0, static_cast<int>(width), static_cast<int>(height),
-                                      stride, WL_SHM_FORMAT_XRGB8888);
-        wl_shm_pool_destroy(pool);
-        wl_surface_attach(target.surface, target.buffer, 0, 0);
-        wl_surface_commit(target.surface);
-        Say("ready\n");
+        Show(*static_cast<Target*>(data), width, height);
     },
     [](void*, zwlr_layer_surface_v1*) { std::exit(0); },
+};
+
+// The window: its size comes with the toplevel's configure, is applied at the surface's.
+const xdg_toplevel_listener kToplevel = {
+    [](void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
+        static_cast<Target*>(data)->size = {static_cast<uint32_t>(width),
+                                            static_cast<uint32_t>(height)};
+    },
+    [](void*, xdg_toplevel*) { std::exit(0); },
+    [](void*, xdg_toplevel*, int32_t, int32_t) {},  // not sent at version 1
+    [](void*, xdg_toplevel*, wl_array*) {},
+};
+const xdg_surface_listener kWindowSurface = {
+    [](void* data, xdg_surface* surface, uint32_t serial) {
+        xdg_surface_ack_configure(surface, serial);
+        auto& target = *static_cast<Target*>(data);
+        Show(target, target.size[0], target.size[1]);
+    },
+};
+const xdg_wm_base_listener kWindows = {
+    [](void*, xdg_wm_base* windows, uint32_t serial) { xdg_wm_base_pong(windows, serial); },
 };
 
 const wl_registry_listener kRegistry = {
@@ -101,31 +147,43 @@ const wl_registry_listener kRegistry = {
         bind(target.shm, wl_shm_interface, 1);
         bind(target.seat, wl_seat_interface, 5);
         bind(target.shell, zwlr_layer_shell_v1_interface, 1);
+        bind(target.windows, xdg_wm_base_interface, 1);
     },
     [](void*, wl_registry*, uint32_t) {},
 };
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool window = argc > 1 && std::strcmp(argv[1], "window") == 0;
     const std::unique_ptr<wl_display, Disconnect> display(wl_display_connect(nullptr));
     Target target;
     if (display) {
         wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);
         wl_display_roundtrip(display.get());
     }
-    if (!target.compositor || !target.shm || !target.seat || !target.shell) {
-        std::fprintf(stderr, "wl_click_target: no Wayland display with layer shell and a seat\n");
+    if (!target.compositor || !target.shm || !target.seat || !target.shell || !target.windows) {
+        std::fprintf(stderr, "wl_click_target: no Wayland display with shells and a seat\n");
         return 1;
     }
     wl_seat_add_listener(target.seat, &kSeat, nullptr);
     target.surface = wl_compositor_create_surface(target.compositor);
-    zwlr_layer_surface_v1* surface = zwlr_layer_shell_v1_get_layer_surface(
-        target.shell, target.surface, nullptr, ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "click target");
-    zwlr_layer_surface_v1_add_listener(surface, &kSurface, &target);
-    zwlr_layer_surface_v1_set_anchor(
-        surface, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+    if (window) {
+        xdg_wm_base_add_listener(target.windows, &kWindows, nullptr);
+        xdg_surface* surface = xdg_wm_base_get_xdg_surface(target.windows, target.surface);
+        xdg_surface_add_listener(surface, &kWindowSurface, &target);
+        xdg_toplevel* toplevel = xdg_surface_get_toplevel(surface);
+        xdg_toplevel_add_listener(toplevel, &kToplevel, &target);
+        xdg_toplevel_set_title(toplevel, "click target");
+    } else {
+        zwlr_layer_surface_v1* surface =
+            zwlr_layer_shell_v1_get_layer_surface(target.shell, target.surface, nullptr,
+                                                  ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "click target");
+        zwlr_layer_surface_v1_add_listener(surface, &kLayerSurface, &target);
+        zwlr_layer_surface_v1_set_anchor(
+            surface, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                         ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+    }
     wl_surface_commit(target.surface);
     while (wl_display_dispatch(display.get()) != -1) {
     }

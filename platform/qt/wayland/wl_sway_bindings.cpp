@@ -18,7 +18,8 @@ QJsonDocument Parse(const std::string& json) {
 }  // namespace
 
 SwayBindings::SwayBindings(const std::string& socketPath, Pressed pressed)
-    : m_commands(socketPath),
+    : m_socketPath(socketPath),
+      m_commands(socketPath),
       m_events(socketPath),
       m_tag("org.example.kestrin." + std::to_string(::getpid())),
       m_pressed(std::move(pressed)) {
@@ -42,7 +43,10 @@ std::string SwayBindings::Command(const std::string& combo) const {
 }
 
 bool SwayBindings::Bind(const std::string& combo) {
-    if (!Valid() || !Run("bindsym --no-warn " + combo + " " + Command(combo))) return false;
+    if (!Valid()) return false;
+    if (!m_guard) m_guard = std::make_unique<SwayGuard>(m_socketPath);
+    if (!m_guard->Watch(combo) || !Run("bindsym --no-warn " + combo + " " + Command(combo)))
+        return false;
     m_bound.insert(combo);
     return true;
 }
