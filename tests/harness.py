@@ -39,6 +39,32 @@ def wait_for(predicate, timeout, what, interval=0.05):
     return value
 
 
+def ticks(events, burst, what):
+    """The ticks that sent these button events, [(kind, button, time), ...] in the order they
+    were received, each tick sending `burst`, [(kind, button), ...] (a left double click:
+    P 1, R 1, P 1, R 1). Returns the time of each tick's first event. Events are grouped by
+    their order alone, never by the time between them: a host that steals time may hold one
+    event of a burst back for long. Fails on an event out of that order: a burst split or
+    mixed with another, a click doubled or lost."""
+    for i, (kind, button, _) in enumerate(events):
+        check((kind, button) == burst[i % len(burst)],
+              f"{what}: event {i} is {kind} {button}, not {' '.join(map(str, burst[i % len(burst)]))}"
+              f" (bursts of {burst})")
+    return [when for _, _, when in events[::len(burst)]]
+
+
+def check_rate(times, per_second, per_unit, what):
+    """The ticks at these times (in units of 1/per_unit s) came at per_second. A late tick is
+    delivered once and missed periods are never made up, so there are never more ticks than
+    periods, give or take the first tick's delay; a loaded machine may lose a few ticks, never a
+    third of them."""
+    check(len(times) >= 3, f"{what}: {len(times)} ticks")
+    periods = (times[-1] - times[0]) * per_second / per_unit
+    intervals = len(times) - 1
+    check(0.7 * periods <= intervals <= periods + 2,
+          f"{what}: {intervals} ticks in {periods:.1f} periods at {per_second} per second")
+
+
 @functools.cache
 def texts():
     """The texts the program is expected to show, by name (tests/expected_texts.tsv)."""
