@@ -14,7 +14,7 @@ import time
 from kestrin_ids import BM_CLICK, DIALOG_CLASS, IDC_RATE, IDOK, MAIN_TITLE, MESSAGE_BOX_CLASS, \
     TARGET_CLASS, WM_CLOSE
 from wine_session import OPTIONS, check, main, prepare, session, wait_for
-from harness import texts
+from harness import check_rate, texts, ticks
 
 # DLLs every Windows system has; anything else (a C++ runtime, winpthread) would have to ship.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll",
@@ -56,18 +56,18 @@ def box(wine, text):
         c["text"] == texts()[text] for c in report["controls"]))
 
 
-def check_ticks(presses, seconds, rate=10):
-    """Presses, a left double click per tick, came at rate for that many seconds."""
-    ticks = presses / 2
-    check(0.8 * rate * seconds <= ticks <= rate * seconds + 1,
-          f"{ticks} ticks in {seconds:.2f} s at {rate} per second")
+def target_ticks(target, start, what):
+    """The ticks, each a left double click, whose events the target wrote from line `start`."""
+    events = [(kind, int(button), int(ms)) for kind, button, ms in
+              (line.split() for line in target.lines[start:] if line[:2] in ("P ", "R "))]
+    return ticks(events, [("P", 1), ("R", 1)] * 2, what)
 
 
 def clicking(args):
     with session(args) as wine:
         first = wine.start("kestrin.exe")
         wine.visible_window(DIALOG_CLASS, MAIN_TITLE)
-        wine.start("kestrin_click_target.exe")
+        target = wine.start("kestrin_click_target.exe", lines=True)
         wine.visible_window(TARGET_CLASS, "*")
         wine.xtest("move", 650, 270)
         wine.xtest("focus")  # hot keys reach Wine while a Wine window has the X focus
@@ -75,13 +75,11 @@ def clicking(args):
 
         # The defaults on our target, at the period; F4 stops it dead.
         wine.xtest("key", "F3")
-        started = time.monotonic()
         time.sleep(2.0)
         wine.xtest("key", "F4")
-        seconds = time.monotonic() - started
         time.sleep(0.5)  # the clicks on their way land
         stopped = counts(wine)
-        check_ticks(stopped[0], seconds)
+        check_rate(target_ticks(target, 0, "the defaults"), 10, 1000, "the defaults")
         time.sleep(0.5)
         check(counts(wine) == stopped and stopped[2] == 0, f"after F4: {stopped}, {counts(wine)}")
 
@@ -89,10 +87,11 @@ def clicking(args):
         wine.xtest("key", "F3")
         wine.inspect("set-text", DIALOG_CLASS, MAIN_TITLE, IDC_RATE, "x")
         box(wine, "bad_rate")
-        before, started = counts(wine)[0], time.monotonic()
+        before = len(target.lines)
         wine.xtest("key", "F4")
         time.sleep(1.5)
-        check_ticks(counts(wine)[0] - before, time.monotonic() - started)
+        check_rate(target_ticks(target, before, "under the box"), 10, 1000,
+                   "under the message box, after F4")
         wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, BM_CLICK, 0)
         box(wine, "reenter")
         wine.inspect("post", MESSAGE_BOX_CLASS, "kestrin", IDOK, BM_CLICK, 0)

@@ -62,11 +62,13 @@ class Wine:
         return [WINE, os.path.join(self.args.programs, name), *map(str, args)], \
             dict(self.env, **(env or {}))
 
-    def start(self, name, *args, env=None, stdout=subprocess.DEVNULL):
-        """Starts a Windows program; returns its (Linux) process, ended with the session."""
+    def start(self, name, *args, env=None, stdout=subprocess.DEVNULL, lines=False):
+        """Starts a Windows program; returns its (Linux) process, ended with the session. With
+        lines=True its output collects line by line in .lines, as harness.process does."""
         argv, environment = self.command(name, args, env)
-        return self.started.enter_context(process(argv, environment, stdout=stdout,
-                                                  stderr=subprocess.DEVNULL))
+        output = dict(lines=True) if lines else dict(stdout=stdout)
+        return self.started.enter_context(process(argv, environment, stderr=subprocess.DEVNULL,
+                                                  **output))
 
     def run(self, name, *args, env=None, timeout=60):
         """Runs a Windows program to its end; returns (exit code, standard output)."""

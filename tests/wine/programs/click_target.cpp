@@ -2,10 +2,13 @@
 // and named "Click target", that counts the mouse-button presses and releases it receives and
 // shows the counts in its title for the inspector:
 //   "<name>: left <down> <up>, right <down> <up>"
-// Its class has no CS_DBLCLKS, so every press is a button-down message. The title is brought
-// up to date at most every 50 ms rather than at each press, and by a timer once the presses
-// stop: a title change is a property write to the X server and a repaint under Wine, which at
-// a thousand clicks a second would load the machine more than the clicker under measure.
+// Its class has no CS_DBLCLKS, so every press is a button-down message. It also writes each
+// press and release, in the order received, on its standard output, one line each:
+//   <P|R> <1 left|3 right> <the message's time in ms>
+// The title and the output are brought up to date at most every 50 ms rather than at each
+// press, and by a timer once the presses stop: a title change is a property write to the X
+// server and a repaint under Wine, which at a thousand clicks a second would load the machine
+// more than the clicker under measure.
 #include <windows.h>
 
 #include <array>
@@ -18,14 +21,19 @@ using Counts = std::array<int, 4>;
 struct Target {
     std::wstring name;
     Counts counts{};
-    bool shown = false;  // the title shows the counts
+    bool shown = false;  // the title shows the counts, and the output every event
     ULONGLONG shownAt = 0;
+    std::string events;  // not yet written
 };
 constexpr UINT_PTR kTitleTimer = 1;
 constexpr std::array<UINT, 4> kCounted = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
                                           WM_RBUTTONUP};
 
 void ShowCounts(HWND window, Target& target) {
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), target.events.data(),
+                static_cast<DWORD>(target.events.size()), &written, nullptr);
+    target.events.clear();
     target.shown = true;
     target.shownAt = ::GetTickCount64();
     const Counts& c = target.counts;
@@ -40,6 +48,8 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     for (std::size_t i = 0; i < kCounted.size() && target != nullptr; ++i) {
         if (message == kCounted[i]) {
             ++target->counts[i];
+            target->events += std::string(i % 2 == 0 ? "P " : "R ") + (i < 2 ? "1 " : "3 ") +
+                              std::to_string(::GetMessageTime()) + "\n";
             target->shown = false;
             if (::GetTickCount64() - target->shownAt >= 50) ShowCounts(window, *target);
             return 0;
@@ -73,7 +83,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     wc.lpszClassName = L"KestrinClickTarget";
     if (::RegisterClassExW(&wc) == 0) return 1;
 
-    Target target{name};
+    Target target{name, {}, false, 0, {}};
     HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, x, y, width,
                                     height, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
