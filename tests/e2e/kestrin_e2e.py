@@ -90,22 +90,31 @@ def message_box_keeps_ticking(args):
 
 def ends_cleanly(args):
     """Esc, Enter and the close box end the program at once, while clicking at 1000 per
-    second, with every click whole: no button left down."""
-    for how in ("Escape", "Return", "close box"):
+    second, with every click whole: no button left down. So does a kill (SIGKILL), and the
+    server lets its key grabs go with it: the next Kestrin has F3 and F4."""
+    for how in ("Escape", "Return", "close box", "SIGKILL"):
         with desktop(args) as (x, target, kestrin, window):
             x.keys("1", "0", "0", "0", "F3")
             wait_for(lambda: sum(line.startswith("p ") for line in target.lines) >= 400, 10,
                      "200 ticks at 1000 per second")
             if how == "close box":
                 x("close", window.id)
+            elif how == "SIGKILL":
+                kestrin.kill()
             else:
                 x.keys(how)
             wait_for(lambda: kestrin.poll() is not None, 10, f"Kestrin to end after {how}")
-            check(kestrin.returncode == 0, f"exit code {kestrin.returncode} after {how}")
+            check(kestrin.returncode == (-9 if how == "SIGKILL" else 0),
+                  f"exit code {kestrin.returncode} after {how}")
             time.sleep(0.3)  # every press and release the server received, on any window
             presses = sum(line.startswith("P ") for line in target.lines)
             releases = sum(line.startswith("R ") for line in target.lines)
             check(presses == releases, f"after {how}: {presses} presses, {releases} releases")
+            if how == "SIGKILL":
+                with process([args.kestrin], x.env):
+                    x.wait_window(texts()["main_title"])
+                    time.sleep(0.3)
+                    check(len(clicking(x, target, 0.5)) >= 3, "the next Kestrin did not click")
 
 
 if __name__ == "__main__":
