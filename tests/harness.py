@@ -44,12 +44,12 @@ def ticks(events, burst, what):
     were received, each tick sending `burst`, [(kind, button), ...] (a left double click:
     P 1, R 1, P 1, R 1). Returns the time of each tick's first event. Events are grouped by
     their order alone, never by the time between them: a host that steals time may hold one
-    event of a burst back for long. Fails on an event out of that order: a burst split or
-    mixed with another, a click doubled or lost."""
+    event of a burst back for long. Fails on an event out of that order: a release lost or
+    sent before its press, another button."""
     for i, (kind, button, _) in enumerate(events):
-        check((kind, button) == burst[i % len(burst)],
-              f"{what}: event {i} is {kind} {button}, not {' '.join(map(str, burst[i % len(burst)]))}"
-              f" (bursts of {burst})")
+        expected = burst[i % len(burst)]
+        check((kind, button) == expected,
+              f"{what}: event {i} is {kind} {button}, not {expected} (bursts of {burst})")
     return [when for _, _, when in events[::len(burst)]]
 
 
