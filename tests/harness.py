@@ -39,6 +39,20 @@ def wait_for(predicate, timeout, what, interval=0.05):
     return value
 
 
+def settles(count, quiet=0.5, timeout=5):
+    """Whether count() stops changing for `quiet` seconds within `timeout`: the clicks stop,
+    however late a busy machine lets the last of them land."""
+    last, since = count(), time.monotonic()
+    deadline = since + timeout
+    while time.monotonic() - since < quiet:
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.05)
+        if (now := count()) != last:
+            last, since = now, time.monotonic()
+    return True
+
+
 def ticks(events, burst, what):
     """The ticks that sent these button events, [(kind, button, time), ...] in the order they
     were received, each tick sending `burst`, [(kind, button), ...] (a left double click:

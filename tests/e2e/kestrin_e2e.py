@@ -11,7 +11,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from harness import X, check, check_rate, main, process, texts, ticks, wait_for, xvfb  # noqa: E402
+from harness import X, check, check_rate, main, process, settles, texts, ticks, wait_for, \
+    xvfb  # noqa: E402
 
 TARGET = (500, 300, 300, 200)  # our click target, clear of Kestrin's windows
 POINTER = (650, 400)  # on the target
@@ -45,11 +46,8 @@ def clicking(x, target, seconds, burst=LEFT_DOUBLE):
     x.keys("F3")
     time.sleep(seconds)
     x.keys("F4")
-    time.sleep(0.3)
-    landed = len(target.lines)
-    time.sleep(0.7)
-    check(len(target.lines) == landed, "clicks went on after F4")
-    return ticks(target_events(target.lines[start:landed]), burst, "clicking")
+    check(settles(lambda: len(target_events(target.lines))), "clicks went on after F4")
+    return ticks(target_events(target.lines[start:]), burst, "clicking")
 
 
 def hot_keys_and_ticks(args):
@@ -106,10 +104,11 @@ def ends_cleanly(args):
             wait_for(lambda: kestrin.poll() is not None, 10, f"Kestrin to end after {how}")
             check(kestrin.returncode == (-9 if how == "SIGKILL" else 0),
                   f"exit code {kestrin.returncode} after {how}")
-            time.sleep(0.3)  # every press and release the server received, on any window
-            presses = sum(line.startswith("P ") for line in target.lines)
-            releases = sum(line.startswith("R ") for line in target.lines)
-            check(presses == releases, f"after {how}: {presses} presses, {releases} releases")
+
+            def pressed():  # every press and release the server received, on any window
+                return [sum(line.startswith(kind) for line in target.lines) for kind in "PR"]
+            check(settles(pressed) and pressed()[0] == pressed()[1],
+                  f"after {how}: presses, releases {pressed()}")
             if how == "SIGKILL":
                 with process([args.kestrin], x.env):
                     x.wait_window(texts()["main_title"])

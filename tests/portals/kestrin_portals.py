@@ -11,7 +11,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import check, main, texts, wait_for  # noqa: E402
+from harness import check, main, settles, texts, wait_for  # noqa: E402
 from kestrin_wayland import Session, presses, run  # noqa: E402
 from portals import portals  # noqa: E402
 
@@ -55,10 +55,7 @@ class PortalSession(Session):  # sway, our keyboard, the portals; Kestrin may us
         wait_for(lambda: len(self.buttons()) >= before + count, timeout, f"{count} more clicks")
 
     def stopped(self):
-        time.sleep(0.2)
-        before = len(self.buttons())
-        time.sleep(0.5)
-        return len(self.buttons()) == before
+        return settles(lambda: len(self.buttons()))
 
     def says(self, kestrin, name):  # the message box's text, on Kestrin's stderr
         message = texts()[name]

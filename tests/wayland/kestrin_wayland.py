@@ -17,8 +17,8 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from harness import OUTPUT, Failure, check, check_rate, main, process, sway, texts, ticks, \
-    wait_for  # noqa: E402
+from harness import OUTPUT, Failure, check, check_rate, main, process, settles, sway, texts, \
+    ticks, wait_for  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
 LEFT = 272  # the evdev button code
@@ -79,11 +79,8 @@ class Session:  # sway, our keyboard and pointer, the click target under the poi
         return wait_for(lambda: presses(self.target)[before + count - 1:] and
                         presses(self.target)[before:], timeout, f"{count} more clicks")
 
-    def stopped(self):  # no click after a burst on its way
-        time.sleep(0.2)
-        before = presses(self.target)
-        time.sleep(0.5)
-        return presses(self.target) == before
+    def stopped(self):  # no click after the bursts on their way
+        return settles(lambda: len(presses(self.target)))
 
 
 def defaults_click_10_per_second_and_f4_stops(session):
@@ -110,8 +107,7 @@ def esc_ends_it_at_1000_per_second_with_no_button_down(session):
     session.clicks_go_on(600, timeout=10)  # 300 ticks: 1000 per second, not 10
     session.send("key Escape")
     wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
-    time.sleep(0.2)
-    check(not held(session.target), f"buttons held: {held(session.target)}")
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
     # Its bindings went with it: F3 and F4 are free for other programs again.
     with socket.socket(socket.AF_UNIX) as ipc:
         ipc.connect(session.env["SWAYSOCK"])
@@ -171,8 +167,7 @@ def killed_it_leaves_no_key_bound_and_its_guard_spares_the_next_copy(session):
     os.kill(late[0], signal.SIGSTOP)
     first.kill()
     first.wait()
-    time.sleep(0.3)
-    check(not held(session.target), f"buttons held: {held(session.target)}")
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
 
     # The next Kestrin starts while the late guard has not cleaned up yet; once it has had time
     # to bind its keys, the late guard cleans up.

@@ -14,7 +14,7 @@ import time
 from kestrin_ids import BM_CLICK, DIALOG_CLASS, IDC_RATE, IDOK, MAIN_TITLE, MESSAGE_BOX_CLASS, \
     TARGET_CLASS, WM_CLOSE
 from wine_session import OPTIONS, check, main, prepare, session, wait_for
-from harness import check_rate, texts, ticks
+from harness import check_rate, settles, texts, ticks
 
 # DLLs every Windows system has; anything else (a C++ runtime, winpthread) would have to ship.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll",
@@ -77,11 +77,9 @@ def clicking(args):
         wine.xtest("key", "F3")
         time.sleep(2.0)
         wine.xtest("key", "F4")
-        time.sleep(0.5)  # the clicks on their way land
-        stopped = counts(wine)
+        check(settles(lambda: counts(wine)), "clicks went on after F4")
         check_rate(target_ticks(target, 0, "the defaults"), 10, 1000, "the defaults")
-        time.sleep(0.5)
-        check(counts(wine) == stopped and stopped[2] == 0, f"after F4: {stopped}, {counts(wine)}")
+        check(counts(wine)[2] == 0, f"right clicks: {counts(wine)}")
 
         # A rejected rate's message box runs its own loop: ticks go on there, F4 is lost there.
         wine.xtest("key", "F3")
@@ -101,17 +99,15 @@ def clicking(args):
         wine.start("kestrin.exe")
         box(wine, "hotkey_f3_failed")
         wine.xtest("key", "F4")
-        time.sleep(0.5)
+        check(settles(lambda: counts(wine)), "F4 no longer stops the first copy")
         stopped = counts(wine)
-        time.sleep(0.5)
-        check(counts(wine) == stopped, "F4 no longer stops the first copy")
         wine.xtest("key", "F3")
         wait_for(lambda: counts(wine)[0] > stopped[0] + 100, 10, "the first copy to click")
 
         # Closed while clicking at 1000 per second: it ends, every click whole.
         wine.inspect("post", DIALOG_CLASS, MAIN_TITLE, 0, WM_CLOSE, 0)
         wait_for(lambda: first.poll() is not None, 20, "kestrin.exe to end")
-        time.sleep(0.5)  # the clicks on their way land
+        settles(lambda: counts(wine))  # the clicks on their way land
         final = counts(wine)
         check(first.returncode == 0 and final[0] == final[1] and final[2] == final[3],
               f"exit code {first.returncode}; clicks (down, up) left, right: {final}")
