@@ -13,7 +13,6 @@ import socket
 import struct
 import subprocess
 import sys
-import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
@@ -91,10 +90,11 @@ def defaults_click_10_per_second_and_f4_stops(session):
     session.clicks_go_on(22)
     session.send("key F4")
     check(session.stopped(), "clicks went on after F4")
-    events = [(kind, int(button), int(µs)) for kind, button, µs in
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+    events = [(kind, int(button), int(when)) for kind, button, when in
               (line.split() for line in session.target.lines[start:] if line[:2] in ("P ", "R "))]
     times = ticks(events, [("P", LEFT), ("R", LEFT)] * 2, "the defaults")
-    check_rate(times, 10, 1_000_000, "the defaults")
+    check_rate(times, 10, 1_000_000, "the defaults")  # times in µs
 
 
 def esc_ends_it_at_1000_per_second_with_no_button_down(session):
