@@ -53,6 +53,16 @@ def settles(count, quiet=0.5, timeout=5):
     return True
 
 
+def button_events(lines, kinds="PR"):
+    """The button events among an observer's lines "<kind> <button> <time> ...", kind one of
+    `kinds` (a press, a release): [(kind, button, time), ...], in order."""
+    events = []
+    for words in (line.split() for line in lines):
+        if len(words) >= 3 and words[0] in tuple(kinds):
+            events.append((words[0], int(words[1]), int(words[2])))
+    return events
+
+
 def ticks(events, burst, what):
     """The ticks that sent these button events, [(kind, button, time), ...] in the order they
     were received, each tick sending `burst`, [(kind, button), ...] (a left double click:

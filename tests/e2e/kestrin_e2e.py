@@ -11,8 +11,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from harness import X, check, check_rate, main, process, settles, texts, ticks, wait_for, \
-    xvfb  # noqa: E402
+from harness import X, button_events, check, check_rate, main, process, settles, texts, ticks, \
+    wait_for, xvfb  # noqa: E402
 
 TARGET = (500, 300, 300, 200)  # our click target, clear of Kestrin's windows
 POINTER = (650, 400)  # on the target
@@ -34,11 +34,6 @@ LEFT_DOUBLE = [("p", 1), ("r", 1)] * 2
 RIGHT_SINGLE = [("p", 3), ("r", 3)]
 
 
-def target_events(lines):  # the presses and releases the target received: (kind, button, ms)
-    return [(kind, int(button), int(ms)) for kind, button, ms, _ in
-            (line.split() for line in lines if line[:2] in ("p ", "r "))]
-
-
 def clicking(x, target, seconds, burst=LEFT_DOUBLE):
     """F3, clicking for a while, F4; returns the times of the ticks that landed, each sending
     `burst`. Fails if clicks go on after F4 (beyond the tick already on its way)."""
@@ -46,8 +41,8 @@ def clicking(x, target, seconds, burst=LEFT_DOUBLE):
     x.keys("F3")
     time.sleep(seconds)
     x.keys("F4")
-    check(settles(lambda: len(target_events(target.lines))), "clicks went on after F4")
-    return ticks(target_events(target.lines[start:]), burst, "clicking")
+    check(settles(lambda: len(button_events(target.lines, "pr"))), "clicks went on after F4")
+    return ticks(button_events(target.lines[start:], "pr"), burst, "clicking")
 
 
 def hot_keys_and_ticks(args):
@@ -77,8 +72,8 @@ def message_box_keeps_ticking(args):
         start = len(target.lines)
         x.keys("F4")  # lost: the box's own loop pre-translates nothing
         time.sleep(1.5)
-        check_rate(ticks(target_events(target.lines[start:]), LEFT_DOUBLE, "under the box"), 10,
-                   1000, "under the message box, after F4")
+        check_rate(ticks(button_events(target.lines[start:], "pr"), LEFT_DOUBLE, "under the box"),
+                   10, 1000, "under the message box, after F4")
         x.keys("Return")
         wait_for(lambda: box not in x.windows(), 10, "the first box to close")
         x.wait_window("kestrin", texts()["reenter"])

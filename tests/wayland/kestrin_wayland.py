@@ -16,8 +16,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from harness import OUTPUT, Failure, check, check_rate, main, process, settles, sway, texts, \
-    ticks, wait_for  # noqa: E402
+from harness import OUTPUT, Failure, button_events, check, check_rate, main, process, settles, \
+    sway, texts, ticks, wait_for  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
 LEFT = 272  # the evdev button code
@@ -91,9 +91,8 @@ def defaults_click_10_per_second_and_f4_stops(session):
     session.send("key F4")
     check(session.stopped(), "clicks went on after F4")
     check(not held(session.target), f"buttons held: {held(session.target)}")
-    events = [(kind, int(button), int(when)) for kind, button, when in
-              (line.split() for line in session.target.lines[start:] if line[:2] in ("P ", "R "))]
-    times = ticks(events, [("P", LEFT), ("R", LEFT)] * 2, "the defaults")
+    times = ticks(button_events(session.target.lines[start:]), [("P", LEFT), ("R", LEFT)] * 2,
+                  "the defaults")
     check_rate(times, 10, 1_000_000, "the defaults")  # times in µs
 
 

@@ -14,7 +14,7 @@ import time
 from kestrin_ids import BM_CLICK, DIALOG_CLASS, IDC_RATE, IDOK, MAIN_TITLE, MESSAGE_BOX_CLASS, \
     TARGET_CLASS, WM_CLOSE
 from wine_session import OPTIONS, check, main, prepare, session, wait_for
-from harness import check_rate, settles, texts, ticks
+from harness import button_events, check_rate, settles, texts, ticks
 
 # DLLs every Windows system has; anything else (a C++ runtime, winpthread) would have to ship.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll",
@@ -58,9 +58,7 @@ def box(wine, text):
 
 def target_ticks(target, start, what):
     """The ticks, each a left double click, whose events the target wrote from line `start`."""
-    events = [(kind, int(button), int(ms)) for kind, button, ms in
-              (line.split() for line in target.lines[start:] if line[:2] in ("P ", "R "))]
-    return ticks(events, [("P", 1), ("R", 1)] * 2, what)
+    return ticks(button_events(target.lines[start:]), [("P", 1), ("R", 1)] * 2, what)
 
 
 def clicking(args):
