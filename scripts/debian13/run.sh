@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a command inside the Debian 13 root, in the checkout's folder:
+#   run.sh [--root DIR] COMMAND [ARG...]
+# It runs in mount and pid namespaces of its own, with /proc, /sys, /dev, a fresh /dev/shm,
+# /tmp and /run, and the checkout bound at the path it has outside (so CTest's paths hold).
+# When the command ends, however it ends (its own end, a signal, the caller killed), the
+# kernel ends every process of the pid namespace and drops its mounts: the host sees nothing.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+checkout="$(cd "$here/../.." && pwd)"
+
+if [ "${1:-}" = --inside ]; then
+    # Pid 1 of the new namespaces: mount, enter the root, run the command, reap orphans.
+    root="$2"; shift 2
+    mount -t proc proc "$root/proc"
+    mount -t sysfs sysfs "$root/sys"
+    mount --rbind /dev "$root/dev"
+    for dir in /dev/shm /tmp /run; do
+        mount -t tmpfs -o mode=1777 tmpfs "$root$dir"
+    done
+    mkdir -p "$root$checkout"
+    mount --bind "$checkout" "$root$checkout"
+    [ -e /etc/resolv.conf ] && mount --bind -o ro "$(readlink -f /etc/resolv.conf)" "$root/etc/resolv.conf"
+    # bash stays pid 1 and waits, so processes orphaned inside are reaped.
+    chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" /bin/bash -c 'cd "$0" && "$@"' "$checkout" "$@"
+    exit $?
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "kestrin: Debian 13 root: entering it needs root, and sudo is not installed" >&2; exit 1; }
+    exec sudo --preserve-env=KESTRIN_ROOT_CACHE "$0" "$@"
+fi
+if [ "${1:-}" = --root ]; then
+    root="$2"; shift 2
+else
+    root="$("$here/root.sh" path)"
+fi
+[ $# -gt 0 ] || { echo "usage: $0 [--root DIR] COMMAND [ARG...]" >&2; exit 2; }
+# --kill-child: if this process is killed, pid 1 inside gets SIGKILL, and with it every
+# process of the namespace.
+exec unshare --mount --pid --fork --kill-child --propagation private \
+    "$here/run.sh" --inside "$root" "$@"
