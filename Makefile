@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test linux windows sanitize bench bench-build bench-windows soak screenshots package clean
+.PHONY: all run test test-debian13 debian13-suites clean-roots linux windows sanitize bench bench-build bench-windows soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -33,10 +33,29 @@ run:
 	$(MAKE) --no-print-directory linux
 	scripts/run.sh $(B)/linux/kestrin
 
+# Every suite: this machine's, then the Debian 13 suites (in the Debian 13 root, made first
+# when it is not cached, or natively on Debian 13). Both halves run; a failure in either fails.
 test:
 	scripts/install-deps.sh test
 	$(MAKE) --no-print-directory windows sanitize linux
-	cd $(B)/linux && ctest --output-on-failure --timeout 300
+	scripts/debian13/suites.sh prepare
+	status=0; (cd $(B)/linux && ctest --output-on-failure --timeout 300) || status=1; \
+	    scripts/debian13/suites.sh || status=1; exit $$status
+
+# The Debian 13 half alone; CTEST_ARGS picks a part, e.g. make test-debian13 CTEST_ARGS="-L labwc".
+test-debian13:
+	scripts/debian13/suites.sh $(CTEST_ARGS)
+
+# Run by suites.sh on Debian 13 (inside the root, or on a Debian 13 host): the build and its
+# suites. The package checks and the Wine and sanitizer suites are the host's.
+debian13-suites:
+	$(CMAKE) -S . -B $(B)/debian13 -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(B)/debian13
+	cd $(B)/debian13 && ctest --output-on-failure --timeout 300 -LE package $(CTEST_ARGS)
+
+# Removes the Debian 13 roots that the package list no longer names (kept in /var/cache/kestrin).
+clean-roots:
+	scripts/debian13/root.sh clean
 
 # The click-rate benchmark on an optimised build, Linux then Windows under Wine: measures,
 # never fails on a timing. bench-windows measures the Windows rows alone (about 6 minutes).

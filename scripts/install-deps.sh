@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a make target needs, only those that are missing.
-#   scripts/install-deps.sh build|test|run|bench|package|screenshots
+#   scripts/install-deps.sh build|test|run|bench|package|screenshots|debian13
 set -euo pipefail
 
 build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-dev
@@ -10,7 +10,7 @@ build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-d
 run=("${build[@]}" xdg-utils qt6-wayland)
 test=("${build[@]}" python3 xvfb xauth wine wine64 fonts-wine x11-utils lintian dpkg-dev
       qt6-wayland sway dbus-daemon util-linux xdg-desktop-portal python3-dbus python3-gi libglib2.0-bin
-      appstream)
+      appstream mmdebstrap)
 bench=("${test[@]}" xdotool gnuplot-nox)
 package=("${test[@]}" zip unzip)
 screenshots=("${build[@]}" python3 xvfb imagemagick wine wine64 fonts-wine)
@@ -22,7 +22,9 @@ case "${1:-test}" in
     bench) wanted=("${bench[@]}") ;;
     package) wanted=("${package[@]}") ;;
     screenshots) wanted=("${screenshots[@]}") ;;
-    *) echo "usage: $0 build|test|run|bench|package|screenshots" >&2; exit 2 ;;
+    # A Debian 13 host runs those suites natively, with the Debian 13 root's packages.
+    debian13) mapfile -t wanted < <(grep -v -e '^#' -e '^[[:space:]]*$' "$(dirname "$0")/debian13/packages") ;;
+    *) echo "usage: $0 build|test|run|bench|package|screenshots|debian13" >&2; exit 2 ;;
 esac
 
 missing=()

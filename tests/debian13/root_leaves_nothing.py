@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+# The Debian 13 root's runner (scripts/debian13/run.sh) leaves nothing on the host, however
+# the command inside ends: no process, no mount, nothing in the host's /tmp, /run or /dev/shm.
+#     root_leaves_nothing.py SCENARIO --run RUN_SH
+
+import os
+import signal
+import subprocess
+import sys
+import uuid
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from harness import check, main, wait_for  # noqa: E402
+
+# Inside the root: a process that leaves its parent's session (as a compositor's helper or a
+# guard does), a mount, a file in each of /tmp, /run and /dev/shm; then "ready", then `end`.
+LITTER = """
+setsid bash -c 'sleep 1000; : {mark}' </dev/null >/dev/null 2>&1 &
+mkdir -p /mnt/{mark} && mount -t tmpfs tmpfs /mnt/{mark}
+for dir in /tmp /run /dev/shm; do echo {mark} > $dir/{mark}; done
+grep -q '^ID=debian' /etc/os-release && grep -q 'VERSION_ID="13"' /etc/os-release || exit 9
+echo ready
+{end}
+"""
+
+
+def run_inside(run_sh, end):
+    mark = "kestrin-leak-" + uuid.uuid4().hex[:12]
+    child = subprocess.Popen([run_sh, "bash", "-c", LITTER.format(mark=mark, end=end)],
+                             stdout=subprocess.PIPE, text=True,
+                             start_new_session=True)
+    ready = child.stdout.readline().strip()
+    check(ready == "ready", f"the command inside the root did not start: {ready!r}")
+    return child, mark
+
+
+def left_behind(mark):
+    """What the host still holds of a run marked `mark`: processes, mounts, files."""
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                if mark.encode() in f.read():
+                    found.append(f"process {pid}")
+        except OSError:
+            pass
+    mounts = subprocess.run(["findmnt", "-rn", "-o", "TARGET"], capture_output=True, text=True)
+    found += [f"mount {m}" for m in mounts.stdout.split() if mark in m or "debian13-" in m]
+    found += [f"file {d}/{mark}" for d in ("/tmp", "/run", "/dev/shm")
+              if os.path.exists(f"{d}/{mark}")]
+    return found
+
+
+def check_nothing_left(mark):
+    # Processes of a pid namespace end when its first process does; the kernel may take a
+    # moment to reap them all.
+    wait_for(lambda: not left_behind(mark), 20, f"nothing to be left: {left_behind(mark)}")
+
+
+def ends_by_itself_with_its_status(args):
+    child, mark = run_inside(args.run, "exit 7")
+    check(child.wait(timeout=60) == 7, f"status {child.returncode}, not the command's 7")
+    check_nothing_left(mark)
+
+
+def interrupted_by_ctrl_c(args):
+    # As a terminal's Ctrl+C does: SIGINT to the whole foreground process group.
+    child, mark = run_inside(args.run, "sleep 1000")
+    os.killpg(child.pid, signal.SIGINT)
+    child.wait(timeout=30)
+    check_nothing_left(mark)
+
+
+def killed_by_a_timeout(args):
+    # As a test runner's timeout may: SIGKILL to the runner alone, which cannot clean up.
+    child, mark = run_inside(args.run, "sleep 1000")
+    os.kill(child.pid, signal.SIGKILL)
+    child.wait(timeout=30)
+    check_nothing_left(mark)
+
+
+if __name__ == "__main__":
+    main({f.__name__: f for f in (ends_by_itself_with_its_status, interrupted_by_ctrl_c,
+                                  killed_by_a_timeout)}, "run")
