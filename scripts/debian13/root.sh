@@ -24,6 +24,14 @@ if [ "$(id -u)" -ne 0 ]; then
     exec sudo --preserve-env=KESTRIN_ROOT_CACHE "$0" "$@"
 fi
 
+# Everything below runs in mount and pid namespaces of its own: however this script ends
+# (Ctrl+C, a kill, a timeout), mmdebstrap, apt and their mounts end with it, and the lock
+# it holds is released.
+if [ -z "${KESTRIN_ROOT_NAMESPACES:-}" ]; then
+    KESTRIN_ROOT_NAMESPACES=1 exec unshare --mount --pid --fork --kill-child \
+        --propagation private "$0" "$@"
+fi
+
 hash="$( { echo "$suite"; grep -v '^#' "$list"; } | sha256sum | cut -c1-16)"
 name="debian13-$suite-$hash"
 root="$cache/$name"
@@ -43,10 +51,7 @@ make_root() {
     local building="$cache/.building-$name"
     rm -rf --one-file-system "$building"
     echo "kestrin: making the Debian 13 root $root (about 3 minutes, 2 GB)" >&2
-    # mmdebstrap mounts /proc, /sys and /dev inside the tree while it works: in a mount and
-    # pid namespace of its own those mounts and its processes go with it, however it ends.
-    if ! unshare --mount --pid --fork --kill-child --propagation private \
-            mmdebstrap --quiet --mode=root --variant=apt --include="$(packages)" \
+    if ! mmdebstrap --quiet --mode=root --variant=apt --include="$(packages)" \
             --customize-hook='tr -d - < /proc/sys/kernel/random/uuid > "$1/etc/machine-id"' \
             "$suite" "$building" \
             "deb $mirror $suite main" "deb $mirror $suite-updates main" \
@@ -64,7 +69,7 @@ update_root() {
         return
     fi
     echo "kestrin: bringing the Debian 13 root up to date" >&2
-    "$here/run.sh" --root "$root" --network sh -c \
+    "$here/run.sh" --root "$root" sh -c \
         'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get dist-upgrade -y -qq && apt-get clean' >&2 ||
         fail "updating it failed (apt's messages are above)"
     touch "$root/.kestrin-updated"
