@@ -69,7 +69,7 @@ update_root() {
         return
     fi
     echo "kestrin: bringing the Debian 13 root up to date" >&2
-    "$here/run.sh" --root "$root" sh -c \
+    SUDO_UID= "$here/run.sh" --root "$root" sh -c \
         'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get dist-upgrade -y -qq && apt-get clean' >&2 ||
         fail "updating it failed (apt's messages are above)"
     touch "$root/.kestrin-updated"

@@ -22,9 +22,15 @@ if [ "${1:-}" = --inside ]; then
     mkdir -p "$root$checkout"
     mount --bind "$checkout" "$root$checkout"
     [ -e /etc/resolv.conf ] && mount --bind -o ro "$(readlink -f /etc/resolv.conf)" "$root/etc/resolv.conf"
+    # A caller who came through sudo runs the command as themselves, so the build folder
+    # stays theirs; root runs it as root.
+    as=()
+    if [ -n "${SUDO_UID:-}" ] && [ "$SUDO_UID" != 0 ]; then
+        as=(setpriv --reuid="$SUDO_UID" --regid="${SUDO_GID:-$SUDO_UID}" --clear-groups)
+    fi
     # bash stays pid 1 and waits, so processes orphaned inside are reaped.
     chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" /bin/bash -c 'cd "$0" && "$@"' "$checkout" "$@"
+        HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" "${as[@]}" /bin/bash -c 'cd "$0" && "$@"' "$checkout" "$@"
     exit $?
 fi
 
