@@ -38,8 +38,8 @@ run:
 test:
 	scripts/install-deps.sh test
 	$(MAKE) --no-print-directory windows sanitize linux
-	scripts/debian13/suites.sh prepare
-	status=0; (cd $(B)/linux && ctest --output-on-failure --timeout 300) || status=1; \
+	status=0; scripts/debian13/suites.sh prepare || status=1; \
+	    (cd $(B)/linux && ctest --output-on-failure --timeout 300) || status=1; \
 	    scripts/debian13/suites.sh || status=1; exit $$status
 
 # The Debian 13 half alone; CTEST_ARGS picks a part, e.g. make test-debian13 CTEST_ARGS="-L labwc".

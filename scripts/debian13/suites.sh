@@ -27,6 +27,6 @@ if [ "${1:-}" = prepare ]; then
 fi
 if native; then
     "$checkout/scripts/install-deps.sh" debian13
-    exec make -C "$checkout" --no-print-directory debian13-suites CTEST_ARGS="$*"
+    exec make -C "$checkout" --no-print-directory debian13-suites CTEST_ARGS="$(printf "%q " "$@")"
 fi
-exec "$here/run.sh" make --no-print-directory debian13-suites CTEST_ARGS="$*"
+exec "$here/run.sh" make --no-print-directory debian13-suites CTEST_ARGS="$(printf "%q " "$@")"
