@@ -57,8 +57,13 @@ def box(wine, text):
 
 
 def target_ticks(target, start, what):
-    """The ticks, each a left double click, whose events the target wrote from line `start`."""
-    return ticks(button_events(target.lines[start:]), [("P", 1), ("R", 1)] * 2, what)
+    """The ticks, each a left double click, whose events the target wrote from line `start`.
+    The target writes as it is scheduled, so line `start` may fall inside a burst: the rest
+    of that burst belongs to the tick before."""
+    burst = [("P", 1), ("R", 1)] * 2
+    events = button_events(target.lines)
+    seen = len(button_events(target.lines[:start]))
+    return ticks(events[seen + (-seen % len(burst)):], burst, what)
 
 
 def clicking(args):
