@@ -31,8 +31,10 @@ if [ "${1:-}" = bench ]; then
     target=debian13-bench
     shift
 fi
+# Quoted for the shell that runs make's recipe: `-L 'labwc|wayfire'` stays one pattern.
+ctest_args="$(printf '%q ' "$@")"
 if native; then
     "$checkout/scripts/install-deps.sh" debian13
-    exec make -C "$checkout" --no-print-directory $target CTEST_ARGS="$*"
+    exec make -C "$checkout" --no-print-directory $target CTEST_ARGS="$ctest_args"
 fi
-exec "$here/run.sh" make --no-print-directory $target CTEST_ARGS="$*"
+exec "$here/run.sh" make --no-print-directory $target CTEST_ARGS="$ctest_args"
