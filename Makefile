@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test test-debian13 debian13-suites clean-roots linux windows sanitize bench bench-build bench-windows soak screenshots package clean
+.PHONY: all run test test-debian13 debian13-suites debian13-bench clean-roots linux windows sanitize bench bench-build bench-windows soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -70,6 +70,15 @@ bench-build:
 
 bench: bench-build
 	bench/run_bench.py --build $(B)/bench $(BENCH_ARGS)
+	scripts/debian13/suites.sh bench
+
+# Run by `suites.sh bench` on Debian 13 (inside the root, or on a Debian 13 host): the rows of
+# the compositors Debian 12 lacks (labwc, Wayfire), on an optimised build.
+debian13-bench:
+	$(CMAKE) -S . -B $(B)/debian13-bench -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(B)/debian13-bench --target kestrin wl_click_target wl_keyboard
+	bench/run_bench.py --only wlroots --build $(B)/debian13-bench --report docs/benchmarks.md \
+	    --plot docs/benchmark-rates.png
 
 bench-windows: bench-build
 	bench/run_bench.py --only windows $(BENCH_ARGS)

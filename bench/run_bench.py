@@ -393,6 +393,13 @@ WAYLAND_SECTION = [
     "with a virtual keyboard of ours; the clicks go through the virtual-pointer protocol and are "
     "timed by a Wayland client of ours as each button event reaches it (CLOCK_MONOTONIC). CPU, "
     "in % of one core, is of Kestrin and of sway.", ""]
+OTHER_WLROOTS_SECTION = [
+    "## Native Wayland (labwc, Wayfire)", "",
+    "Made by `make bench` in Debian 13 (bench/wayland_bench.py --compositor labwc | wayfire; on "
+    "Debian 12 inside the Debian 13 root): as the sway rows, but under a headless labwc 0.8.3 or "
+    "Wayfire 0.9.0, whose own key bindings, the README's lines, call Kestrin's session-bus "
+    "method through `dbus-send` (Kestrin started with `KESTRIN_INPUT=hotkeys=bus`). Left double. "
+    "CPU, in % of one core, is of Kestrin and of the compositor.", ""]
 PORTAL_SECTION = [
     "## Through the desktop portals", "",
     "Made by `make bench` (bench/portal_bench.py): Kestrin under the same headless sway with only "
@@ -410,14 +417,15 @@ def main():
     parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
     parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
     parser.add_argument("--x-input", help="the X input tool of the Wine tests")
-    parser.add_argument("--only", choices=["linux", "windows", "wayland"])
+    parser.add_argument("--only", choices=["linux", "windows", "wayland", "wlroots"],
+                        help="wlroots: labwc and Wayfire, on Debian 13 (no plot)")
     args = parser.parse_args()
     wanted = {args.only} if args.only else {"linux", "windows", "wayland"}
     if args.windows is None:
         wanted.discard("windows")
     if args.only == "windows" and not (args.windows and args.x_input):
         parser.error("--only windows needs --windows and --x-input")
-    if wanted & {"linux", "wayland"} and not args.build:
+    if wanted & {"linux", "wayland", "wlroots"} and not args.build:
         parser.error("the Linux and Wayland rows need --build")
     seconds = 2.0 if args.quick else 4.0
 
@@ -434,6 +442,11 @@ def main():
         build = os.path.abspath(args.build)
         merge_section(args.report, WAYLAND_SECTION + wayland_bench.table(build, seconds) + [""])
         merge_section(args.report, PORTAL_SECTION + portal_bench.table(build, seconds) + [""])
+    if "wlroots" in wanted:
+        import wayland_bench
+        merge_section(args.report, OTHER_WLROOTS_SECTION + wayland_bench.other_compositors(
+            os.path.abspath(args.build), seconds))
+        return
     write_plot(os.path.abspath(args.plot), series_from_report(args.report))
     print(f"wrote {args.report} and {args.plot}")
 

@@ -150,53 +150,80 @@ def xvfb(screen="1024x768x24", second_screen=None):
 
 # A private session bus: no service folders, so nothing on it starts by itself (the real
 # desktop portal among them); a real session bus's limit of pending replies, as clicks sent
-# through the portals wait on many.
+# through the portals wait on many. Any user may connect: a compositor run as nobody starts
+# the commands of its key bindings, which call root's clients on it.
 BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={}</listen>
   <limit name="max_replies_per_connection">50000</limit>
-  <policy context="default"><allow send_destination="*" eavesdrop="true"/>
+  <policy context="default"><allow user="*"/><allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/><allow own="*"/></policy></busconfig>"""
 
-OUTPUT = (1024, 768)  # the one output's size in pixels
+OUTPUT = (1280, 720)  # the one output's size in pixels (wlroots' headless default)
 NOBODY = 65534
+
+# How each wlroots compositor runs headless: its command line, given the folder its
+# configuration is in; the file that holds it; that configuration around the user's lines.
+WLROOTS = {
+    "sway": (["sway", "-c", "{}/config"], "config",
+             "xwayland disable\noutput HEADLESS-1 resolution %dx%d\n{}" % OUTPUT),
+    "labwc": (["labwc", "-C", "{}"], "rc.xml",
+              '<?xml version="1.0"?>\n<labwc_config><keyboard><default/>\n{}\n</keyboard>'
+              "</labwc_config>\n"),
+    "wayfire": (["wayfire", "-c", "{}/wayfire.ini"], "wayfire.ini",
+                "[core]\nxwayland = false\n[output:HEADLESS-1]\nmode = %dx%d\n{}\n" % OUTPUT),
+}
 
 
 @contextlib.contextmanager
-def sway():
-    """A headless sway with a session bus of its own. Yields the clients' environment:
-    WAYLAND_DISPLAY and SWAYSOCK as absolute paths, a private XDG_RUNTIME_DIR and session bus,
-    no DISPLAY, KESTRIN_SERVER_PID (sway, for measuring). sway refuses to run as root: then it
-    runs as nobody, in a runtime folder of its own whose sockets root's clients can still use."""
+def wlroots(compositor="sway", lines=""):
+    """A headless wlroots compositor (sway, labwc, wayfire) with a session bus of its own,
+    configured with the user's `lines` (key bindings, say). Yields the clients' environment:
+    WAYLAND_DISPLAY (and SWAYSOCK under sway) as absolute paths, a private XDG_RUNTIME_DIR and
+    session bus, no DISPLAY, KESTRIN_SERVER_PID (the compositor, for measuring). sway refuses
+    to run as root, and none needs to: as root, the compositor runs as nobody, in a runtime
+    folder of its own whose sockets root's clients can still use."""
     quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    command, config_file, config = WLROOTS[compositor]
     with tempfile.TemporaryDirectory() as home:
         os.chmod(home, 0o755)
-        runtime, clients, config, bus = (os.path.join(home, name)
-                                         for name in ("sway", "run", "config", "bus"))
+        runtime, clients, folder, bus = (os.path.join(home, name)
+                                         for name in ("server", "run", "config", "bus"))
         os.mkdir(runtime, 0o700)
         os.mkdir(clients, 0o700)
-        with open(config, "w") as f:
-            f.write("xwayland disable\noutput HEADLESS-1 resolution %dx%d\n" % OUTPUT)
+        os.mkdir(folder)
+        with open(os.path.join(folder, config_file), "w") as f:
+            f.write(config.format(lines))
         with open(bus + ".conf", "w") as f:
             f.write(BUS_CONFIG.format(bus))
-        argv = ["sway", "-c", config]
-        if os.getuid() == 0:
-            os.chown(runtime, NOBODY, NOBODY)
-            argv = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups", *argv]
         env = {name: value for name, value in os.environ.items() if name not in (
             "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM")}
-        with process(argv, dict(env, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless",
-                                WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1"), **quiet) as \
-                server, process(["dbus-daemon", "--nofork", "--config-file", bus + ".conf"],
-                                env, **quiet):
-            def socket(pattern):
-                check(server.poll() is None, f"sway ended with status {server.returncode}")
-                return glob.glob(os.path.join(runtime, pattern))
-
-            display = wait_for(lambda: socket("wayland-[0-9]"), 10, "sway's Wayland socket")
-            ipc = wait_for(lambda: socket("sway-ipc.*.sock"), 10, "sway's IPC socket")
+        env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
+        server_env = dict(env, HOME=home, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless",
+                          WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
+        groups = "--clear-groups"
+        if compositor == "wayfire":  # 0.9 draws with OpenGL ES only, on a DRM device
+            nodes = sorted(glob.glob("/dev/dri/renderD*"))
+            check(nodes, "Wayfire 0.9 needs a DRM render device (/dev/dri/renderD*): none here")
+            server_env["WLR_RENDER_DRM_DEVICE"] = nodes[0]
+            groups = f"--groups={os.stat(nodes[0]).st_gid}"
+        argv = [arg.format(folder) for arg in command]
+        if os.getuid() == 0:
+            os.chown(runtime, NOBODY, NOBODY)
+            argv = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", groups, *argv]
+        with process(["dbus-daemon", "--nofork", "--config-file", bus + ".conf"], env, **quiet):
             wait_for(lambda: os.path.exists(bus), 10, "the session bus")
-            yield dict(env, WAYLAND_DISPLAY=display[0], SWAYSOCK=ipc[0], XDG_RUNTIME_DIR=clients,
-                       DBUS_SESSION_BUS_ADDRESS="unix:path=" + bus,
-                       KESTRIN_SERVER_PID=str(server.pid))
+            with process(argv, server_env, **quiet) as server:
+                def socket(pattern):
+                    check(server.poll() is None,
+                          f"{compositor} ended with status {server.returncode}")
+                    return glob.glob(os.path.join(runtime, pattern))
+
+                display = wait_for(lambda: socket("wayland-[0-9]"), 10,
+                                   f"{compositor}'s Wayland socket")
+                if compositor == "sway":
+                    env["SWAYSOCK"] = wait_for(lambda: socket("sway-ipc.*.sock"), 10,
+                                               "sway's IPC socket")[0]
+                yield dict(env, WAYLAND_DISPLAY=display[0], XDG_RUNTIME_DIR=clients,
+                           KESTRIN_SERVER_PID=str(server.pid))
 
 
 def main(scenarios, *options):

@@ -11,7 +11,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import check, main, settles, texts, wait_for  # noqa: E402
+from harness import check, main, settles, wait_for  # noqa: E402
 from kestrin_wayland import Session, presses, run  # noqa: E402
 from portals import portals  # noqa: E402
 
@@ -56,10 +56,6 @@ class PortalSession(Session):  # sway, our keyboard, the portals; Kestrin may us
 
     def stopped(self):
         return settles(lambda: len(self.buttons()))
-
-    def says(self, kestrin, name):  # the message box's text, on Kestrin's stderr
-        message = texts()[name]
-        wait_for(lambda: message in "\n".join(kestrin.lines), 10, repr(message))
 
 
 def shortcuts_start_and_stop_it_and_other_sessions_are_ignored(session):

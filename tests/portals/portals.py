@@ -1,4 +1,4 @@
-# The desktop portals for the tests and benchmark, on the private session bus sway() gives:
+# The desktop portals for the tests and benchmark, on the private session bus wlroots() gives:
 # our fake backend (fake_portal.py), then the real xdg-desktop-portal frontend, which finds
 # the backend through a .portal file of ours.
 #     with portals(env) as portal: run clients with portal.env; read portal.calls("Button")

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 # End-to-end tests of the Linux program on native Wayland: the real binary under a headless
-# sway, clicking into a surface of ours (wl_click_target), its hot keys pressed by a virtual
-# keyboard of ours (wl_keyboard), its windows seen in sway's tree.
-#     kestrin_wayland.py SCENARIO --kestrin K --target T --keyboard B
+# wlroots compositor (sway; labwc and Wayfire, whose own key bindings call Kestrin on the
+# session bus with the README's lines), clicking into a surface of ours (wl_click_target), its
+# hot keys pressed by a virtual keyboard of ours (wl_keyboard).
+#     kestrin_wayland.py SCENARIO --kestrin K --target T --keyboard B [--compositor labwc]
 
 import collections
 import contextlib
@@ -13,11 +14,12 @@ import socket
 import struct
 import subprocess
 import sys
+import textwrap
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import OUTPUT, Failure, button_events, check, check_rate, main, process, settles, \
-    sway, texts, ticks, wait_for  # noqa: E402
+    texts, ticks, wait_for, wlroots  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
 LEFT = 272  # the evdev button code
@@ -35,6 +37,15 @@ def windows(env):  # every window in sway's tree: dicts with pid, app_id, name (
     return found
 
 
+def readme_lines(compositor):  # the README's lines that bind F3 and F4 there, as written
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md"),
+              encoding="utf-8") as readme:
+        text = readme.read()
+    item = text.lower().index(f"\n- {compositor} (")
+    block = text[text.index("```", item):].split("\n", 1)[1]
+    return textwrap.dedent(block[:block.index("```")])
+
+
 def presses(target):  # the left button's, their times in µs
     return [int(line.split()[2]) for line in target.lines if line.startswith(f"P {LEFT} ")]
 
@@ -46,11 +57,17 @@ def held(target):  # the buttons pressed more often than released, by button
             and n != events["R", b]}
 
 
-class Session:  # sway, our keyboard and pointer, the click target under the pointer, Kestrins
+class Session:  # a compositor, our keyboard and pointer, the click target under the pointer
 
     def __init__(self, stack, args):
         self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
-        self.env = stack.enter_context(sway())
+        self.compositor = getattr(args, "compositor", None) or "sway"
+        if self.compositor == "sway":  # Kestrin binds its keys there itself
+            self.env = stack.enter_context(wlroots())
+        else:  # the user binds them to the bus method, and says so
+            self.env = stack.enter_context(wlroots(self.compositor,
+                                                   readme_lines(self.compositor)))
+            self.env["KESTRIN_INPUT"] = "hotkeys=bus"
         self.hands = stack.enter_context(process([args.keyboard, *OUTPUT], self.env,
                                                  lines=True, stdin=subprocess.PIPE, text=True))
         self.target = stack.enter_context(process([args.target], self.env, lines=True))
@@ -65,13 +82,20 @@ class Session:  # sway, our keyboard and pointer, the click target under the poi
         wait_for(lambda: self.hands.lines.count("ok") >= done, 10, f"keys {commands}")
 
     def start(self, title=texts()["main_title"]):
-        # A Kestrin, once a window of it with that title is shown. It chooses native Wayland
-        # itself (sway lets it click), and says its texts on stderr.
+        # A Kestrin, once a window with that title is listed after its start. It chooses native
+        # Wayland itself (the compositor lets it click), and says its texts on stderr.
+        listed = len(self.target.lines)
         kestrin = self.stack.enter_context(process(
             [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
-        kestrin.window = wait_for(lambda: [w for w in windows(self.env) if w["pid"] == kestrin.pid
-                                           and w["name"] == title], 15, f"a window {title!r}")[0]
+        kestrin.window = wait_for(lambda: [
+            dict(app_id=words[1], name=words[2]) for words in (
+                line.split(" ", 2) for line in self.target.lines[listed:] if line[:2] == "T ")
+            if words[2:] == [title]], 15, f"a window {title!r}")[0]
         return kestrin
+
+    def says(self, kestrin, name):  # the message box's text, on Kestrin's stderr
+        message = texts()[name]
+        wait_for(lambda: message in "\n".join(kestrin.lines), 10, f"Kestrin saying {message!r}")
 
     def clicks_go_on(self, count=4, timeout=5):  # waits for `count` more; their times
         before = len(presses(self.target))
@@ -99,7 +123,7 @@ def defaults_click_10_per_second_and_f4_stops(session):
 def esc_ends_it_at_1000_per_second_with_no_button_down(session):
     kestrin = session.start()  # the one window: it has the keyboard
     session.send("key 1 0 0 0")  # the rate field comes with its text selected
-    # The keys reach the window on its Wayland connection, F3 comes through sway's IPC: nothing
+    # The keys reach the window on its Wayland connection, F3 comes by the compositor: nothing
     # orders the two, so give the window time to take the rate.
     time.sleep(0.3)
     session.send("key F3")
@@ -107,6 +131,8 @@ def esc_ends_it_at_1000_per_second_with_no_button_down(session):
     session.send("key Escape")
     wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
     check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    if session.compositor != "sway":
+        return
     # Its bindings went with it: F3 and F4 are free for other programs again.
     with socket.socket(socket.AF_UNIX) as ipc:
         ipc.connect(session.env["SWAYSOCK"])
@@ -124,13 +150,16 @@ def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
     session.clicks_go_on()
     second = session.start(title="kestrin")  # its message box comes first
     check(second.window["app_id"] == APP_ID, f"second copy's app id {second.window['app_id']!r}")
-    message = texts()["hotkey_f3_failed"]
-    wait_for(lambda: [line for line in second.lines if line.startswith("kestrin: text")
-                      and line.endswith(": " + message)], 10, f"the second copy saying {message!r}")
+    session.says(second, "hotkey_f3_failed")
     session.clicks_go_on()
     session.send("key F4")
     check(session.stopped(), "F4 did not reach the first copy")
     check(first.poll() is None, "the first copy ended")
+
+
+def without_hotkeys_bus_it_says_f3_failed_at_start(session):
+    del session.env["KESTRIN_INPUT"]  # the user has not said that the shortcuts are there
+    session.says(session.start(title="kestrin"), "hotkey_f3_failed")
 
 
 def f3_works_after_sway_reload(session):
@@ -207,6 +236,7 @@ if __name__ == "__main__":
         defaults_click_10_per_second_and_f4_stops,
         esc_ends_it_at_1000_per_second_with_no_button_down,
         second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
+        without_hotkeys_bus_it_says_f3_failed_at_start,
         f3_works_after_sway_reload,
         killed_it_leaves_no_key_bound_and_its_guard_spares_the_next_copy)},
-        "kestrin", "target", "keyboard")
+        "kestrin", "target", "keyboard", "compositor")

@@ -11,6 +11,8 @@
 //   R <button> <monotonic µs>       a button released
 //   focus                           the keyboard focus came to the surface
 //   K <key> <state>                 a key pressed (1) or released (0), evdev code: 61 F3, 62 F4
+//   T <app id> <title>              a window of any client, as the compositor lists it
+//                                   (wlr-foreign-toplevel-management), at each change
 //
 // Runs until the compositor goes away or a signal ends it. The connection is the one owned
 // handle: every protocol object dies with it.
@@ -23,13 +25,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <memory>
+#include <string>
 #include <type_traits>
 
 // The generated header names an argument "namespace", a keyword in C++.
 #define namespace layer_namespace
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #undef namespace
+#include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
@@ -38,12 +43,18 @@ struct Disconnect {
     void operator()(wl_display* display) const { wl_display_disconnect(display); }
 };
 
+struct Toplevel {
+    std::string appId, title;
+};
+
 struct Target {
     wl_compositor* compositor = nullptr;
     wl_shm* shm = nullptr;
     wl_seat* seat = nullptr;
     zwlr_layer_shell_v1* shell = nullptr;
     xdg_wm_base* windows = nullptr;
+    zwlr_foreign_toplevel_manager_v1* toplevels = nullptr;
+    std::map<void*, Toplevel> listed;  // the windows listed, by handle
     wl_surface* surface = nullptr;
     wl_buffer* buffer = nullptr;
     std::array<uint32_t, 2> size{};  // the window's, as last configured
@@ -72,6 +83,29 @@ int OnKeyboard(const void*, void*, uint32_t opcode, const wl_message*, wl_argume
     if (opcode == 3) Say("K %u %u\n", args[2].u, args[3].u);
     return 0;
 }
+
+// A listed window's events: title (0) and app id (1) are told at done (5); closed (6) ends it.
+int OnToplevel(const void*, void* handle, uint32_t opcode, const wl_message*, wl_argument* args) {
+    auto& listed =
+        static_cast<Target*>(wl_proxy_get_user_data(static_cast<wl_proxy*>(handle)))->listed;
+    Toplevel& toplevel = listed[handle];
+    if (opcode == 0) toplevel.title = args[0].s;
+    if (opcode == 1) toplevel.appId = args[0].s;
+    if (opcode == 5) Say("T %s %s\n", toplevel.appId.c_str(), toplevel.title.c_str());
+    if (opcode == 6) {
+        zwlr_foreign_toplevel_handle_v1_destroy(
+            static_cast<zwlr_foreign_toplevel_handle_v1*>(handle));
+        listed.erase(handle);
+    }
+    return 0;
+}
+
+const zwlr_foreign_toplevel_manager_v1_listener kToplevels = {
+    [](void* data, zwlr_foreign_toplevel_manager_v1*, zwlr_foreign_toplevel_handle_v1* handle) {
+        wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(handle), OnToplevel, nullptr, data);
+    },
+    [](void*, zwlr_foreign_toplevel_manager_v1*) {},
+};
 
 const wl_seat_listener kSeat = {
     [](void*, wl_seat* seat, uint32_t capabilities) {
@@ -148,6 +182,7 @@ const wl_registry_listener kRegistry = {
         bind(target.seat, wl_seat_interface, 5);
         bind(target.shell, zwlr_layer_shell_v1_interface, 1);
         bind(target.windows, xdg_wm_base_interface, 1);
+        bind(target.toplevels, zwlr_foreign_toplevel_manager_v1_interface, 1);
     },
     [](void*, wl_registry*, uint32_t) {},
 };
@@ -167,6 +202,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     wl_seat_add_listener(target.seat, &kSeat, nullptr);
+    if (target.toplevels)
+        zwlr_foreign_toplevel_manager_v1_add_listener(target.toplevels, &kToplevels, &target);
     target.surface = wl_compositor_create_surface(target.compositor);
     if (window) {
         xdg_wm_base_add_listener(target.windows, &kWindows, nullptr);
