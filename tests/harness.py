@@ -149,15 +149,57 @@ def xvfb(screen="1024x768x24", second_screen=None):
 
 
 # A private session bus: no service folders, so nothing on it starts by itself (the real
-# desktop portal among them); a real session bus's limit of pending replies, as clicks sent
-# through the portals wait on many.
-BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={}</listen>
+# desktop portal among them), unless `services` adds the system's; a real session bus's limit
+# of pending replies, as clicks sent through the portals wait on many. Any user may connect:
+# the compositors and what the bus starts run as nobody, the tests as root.
+BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={}</listen>{}
   <limit name="max_replies_per_connection">50000</limit>
-  <policy context="default"><allow send_destination="*" eavesdrop="true"/>
+  <policy context="default"><allow user="*"/><allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/><allow own="*"/></policy></busconfig>"""
 
 OUTPUT = (1024, 768)  # the one output's size in pixels
 NOBODY = 65534
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def as_nobody(argv):  # argv run as nobody when we are root (compositors refuse root or need not)
+    if os.getuid() != 0:
+        return argv
+    return ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups", *argv]
+
+
+def clean_env():  # ours, without any display or session bus of the caller's
+    return {name: value for name, value in os.environ.items() if name not in (
+        "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM",
+        "XDG_CURRENT_DESKTOP", "XDG_DATA_DIRS")}
+
+
+@contextlib.contextmanager
+def compositor_home():
+    """A private home: yields (home, runtime, clients), the runtime folder nobody's, the
+    clients' ours; each 0700, the home readable (root's clients reach nobody's sockets)."""
+    with tempfile.TemporaryDirectory() as home:
+        os.chmod(home, 0o755)
+        runtime, clients = os.path.join(home, "run"), os.path.join(home, "clients")
+        os.mkdir(runtime, 0o700)
+        os.mkdir(clients, 0o700)
+        if os.getuid() == 0:
+            os.chown(runtime, NOBODY, NOBODY)
+        yield home, runtime, clients
+
+
+@contextlib.contextmanager
+def session_bus(home, env, services=False):
+    """dbus-daemon on a socket in `home`, started with `env` (which what it starts inherits);
+    yields its address."""
+    path = os.path.join(home, "bus")
+    with open(path + ".conf", "w") as f:
+        f.write(BUS_CONFIG.format(path, "<standard_session_servicedirs/>" if services else ""))
+    argv = ["dbus-daemon", "--nofork", "--config-file", path + ".conf"]
+    with process(as_nobody(argv) if services else argv, env, **QUIET) as bus:
+        wait_for(lambda: os.path.exists(path) or bus.poll() is not None, 10, "the session bus")
+        check(bus.poll() is None, f"dbus-daemon ended with status {bus.returncode}")
+        yield "unix:path=" + path
 
 
 @contextlib.contextmanager
@@ -166,37 +208,55 @@ def sway():
     WAYLAND_DISPLAY and SWAYSOCK as absolute paths, a private XDG_RUNTIME_DIR and session bus,
     no DISPLAY, KESTRIN_SERVER_PID (sway, for measuring). sway refuses to run as root: then it
     runs as nobody, in a runtime folder of its own whose sockets root's clients can still use."""
-    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    with tempfile.TemporaryDirectory() as home:
-        os.chmod(home, 0o755)
-        runtime, clients, config, bus = (os.path.join(home, name)
-                                         for name in ("sway", "run", "config", "bus"))
-        os.mkdir(runtime, 0o700)
-        os.mkdir(clients, 0o700)
+    with compositor_home() as (home, runtime, clients):
+        config = os.path.join(home, "config")
         with open(config, "w") as f:
             f.write("xwayland disable\noutput HEADLESS-1 resolution %dx%d\n" % OUTPUT)
-        with open(bus + ".conf", "w") as f:
-            f.write(BUS_CONFIG.format(bus))
-        argv = ["sway", "-c", config]
-        if os.getuid() == 0:
-            os.chown(runtime, NOBODY, NOBODY)
-            argv = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups", *argv]
-        env = {name: value for name, value in os.environ.items() if name not in (
-            "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM")}
-        with process(argv, dict(env, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless",
-                                WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1"), **quiet) as \
-                server, process(["dbus-daemon", "--nofork", "--config-file", bus + ".conf"],
-                                env, **quiet):
+        env = clean_env()
+        with process(as_nobody(["sway", "-c", config]), dict(
+                env, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
+                WLR_LIBINPUT_NO_DEVICES="1"), **QUIET) as server, \
+                session_bus(home, env) as bus:
             def socket(pattern):
                 check(server.poll() is None, f"sway ended with status {server.returncode}")
                 return glob.glob(os.path.join(runtime, pattern))
 
             display = wait_for(lambda: socket("wayland-[0-9]"), 10, "sway's Wayland socket")
             ipc = wait_for(lambda: socket("sway-ipc.*.sock"), 10, "sway's IPC socket")
-            wait_for(lambda: os.path.exists(bus), 10, "the session bus")
             yield dict(env, WAYLAND_DISPLAY=display[0], SWAYSOCK=ipc[0], XDG_RUNTIME_DIR=clients,
-                       DBUS_SESSION_BUS_ADDRESS="unix:path=" + bus,
-                       KESTRIN_SERVER_PID=str(server.pid))
+                       DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+
+
+@contextlib.contextmanager
+def kwin(kwinrc=""):
+    """A headless KWin (kwin_wayland --virtual) as nobody, as a Plasma session has it: a session
+    bus of its own that starts the real portals (the frontend and xdg-desktop-portal-kde) with
+    the session's environment, set before the bus starts. Keys and pointer come through KWin's
+    fake input, granted to every client (a test-only setting of KWin's). `kwinrc` is KWin's
+    configuration. Yields the clients' environment, to run them as nobody: its home, runtime
+    folder and bus; KESTRIN_SERVER_PID (KWin)."""
+    with compositor_home() as (home, runtime, _):
+        env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="KDE",
+                   XDG_CONFIG_HOME=os.path.join(home, "config"), WAYLAND_DISPLAY="wayland-kde",
+                   QT_QPA_PLATFORM="wayland")
+        os.makedirs(env["XDG_CONFIG_HOME"])
+        with open(os.path.join(env["XDG_CONFIG_HOME"], "kwinrc"), "w") as f:
+            f.write(kwinrc)
+        if os.getuid() == 0:
+            for folder, _, files in os.walk(home):
+                for name in [folder, *(os.path.join(folder, f) for f in files)]:
+                    os.chown(name, NOBODY, NOBODY)
+        with session_bus(home, env, services=True) as bus, process(as_nobody([
+                "kwin_wayland", "--virtual", "--no-lockscreen", "--socket", "wayland-kde",
+                "--width", str(OUTPUT[0]), "--height", str(OUTPUT[1])]), dict(
+                env, DBUS_SESSION_BUS_ADDRESS=bus, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1"),
+                **QUIET) as server:
+            def socket():
+                check(server.poll() is None, f"KWin ended with status {server.returncode}")
+                return os.path.exists(os.path.join(runtime, "wayland-kde"))
+
+            wait_for(socket, 20, "KWin's Wayland socket")
+            yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
 
 
 def main(scenarios, *options):

@@ -155,14 +155,16 @@ const wl_registry_listener kRegistry = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool window = argc > 1 && std::strcmp(argv[1], "window") == 0;
+    const bool fullscreen = argc > 1 && std::strcmp(argv[1], "fullscreen") == 0;
+    const bool window = fullscreen || (argc > 1 && std::strcmp(argv[1], "window") == 0);
     const std::unique_ptr<wl_display, Disconnect> display(wl_display_connect(nullptr));
     Target target;
     if (display) {
         wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);
         wl_display_roundtrip(display.get());
     }
-    if (!target.compositor || !target.shm || !target.seat || !target.shell || !target.windows) {
+    if (!target.compositor || !target.shm || !target.seat || !target.windows ||
+        (!window && !target.shell)) {
         std::fprintf(stderr, "wl_click_target: no Wayland display with shells and a seat\n");
         return 1;
     }
@@ -175,6 +177,7 @@ int main(int argc, char** argv) {
         xdg_toplevel* toplevel = xdg_surface_get_toplevel(surface);
         xdg_toplevel_add_listener(toplevel, &kToplevel, &target);
         xdg_toplevel_set_title(toplevel, "click target");
+        if (fullscreen) xdg_toplevel_set_fullscreen(toplevel, nullptr);
     } else {
         zwlr_layer_surface_v1* surface =
             zwlr_layer_shell_v1_get_layer_surface(target.shell, target.surface, nullptr,
