@@ -228,17 +228,20 @@ def sway():
 
 
 @contextlib.contextmanager
-def kwin(kwinrc=""):
+def kwin(kwinrc="", data=None):
     """A headless KWin (kwin_wayland --virtual) as nobody, as a Plasma session has it: a session
     bus of its own that starts the real portals (the frontend and xdg-desktop-portal-kde) with
     the session's environment, set before the bus starts. Keys and pointer come through KWin's
     fake input, granted to every client (a test-only setting of KWin's). `kwinrc` is KWin's
-    configuration. Yields the clients' environment, to run them as nobody: its home, runtime
+    configuration; `data` a data folder the session has before the system's (where the programs'
+    entries are). Yields the clients' environment, to run them as nobody: its home, runtime
     folder and bus; KESTRIN_SERVER_PID (KWin)."""
     with compositor_home() as (home, runtime, _):
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="KDE",
                    XDG_CONFIG_HOME=os.path.join(home, "config"), WAYLAND_DISPLAY="wayland-kde",
                    QT_QPA_PLATFORM="wayland")
+        if data:
+            env["XDG_DATA_DIRS"] = data + ":/usr/local/share:/usr/share"
         os.makedirs(env["XDG_CONFIG_HOME"])
         with open(os.path.join(env["XDG_CONFIG_HOME"], "kwinrc"), "w") as f:
             f.write(kwinrc)
