@@ -48,7 +48,7 @@ struct Target {
     wl_surface* surface = nullptr;
     wl_buffer* buffer = nullptr;
     bool pointer = false, keyboard = false;  // ours, made once: capabilities may come again
-    std::array<uint32_t, 2> size{};  // the window's, as last configured
+    std::array<uint32_t, 2> size{};          // the window's, as last configured
 };
 
 void Say(const char* format, auto... values) {
@@ -78,7 +78,8 @@ int OnKeyboard(const void*, void*, uint32_t opcode, const wl_message*, wl_argume
 const wl_seat_listener kSeat = {
     [](void* data, wl_seat* seat, uint32_t capabilities) {
         auto& target = *static_cast<Target*>(data);
-        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0 && !std::exchange(target.pointer, true)) {
+        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0 &&
+            !std::exchange(target.pointer, true)) {
             wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_pointer(seat)),
                                     OnPointer, nullptr, nullptr);
         }

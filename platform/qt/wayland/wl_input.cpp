@@ -33,9 +33,11 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
     if (m_debug) {
         // Which window has the keyboard: what is typed goes there.
-        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [](QWindow* window) {
-            if (window) std::fprintf(stderr, "kestrin: focus: %s\n", qPrintable(window->title()));
-        });
+        QObject::connect(
+            qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [](QWindow* window) {
+                if (window)
+                    std::fprintf(stderr, "kestrin: focus: %s\n", qPrintable(window->title()));
+            });
     }
     // What the session offers.
     auto pointer = std::make_unique<wl::VirtualPointer>();

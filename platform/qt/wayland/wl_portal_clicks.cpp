@@ -128,15 +128,13 @@ bool PortalClicks::ConnectEis() {
     }
     // Not inherited by child processes.
     UniqueFd fd(::fcntl(socket.fileDescriptor(), F_DUPFD_CLOEXEC, 0));
-    m_eis = CreateEisSender(std::move(fd), {[this] { Run(); },
-                                            [this] {
-                                                // Ended later: this is the sender's own call.
-                                                QTimer::singleShot(
-                                                    0, [dead = std::shared_ptr(std::move(m_eis))] {});
-                                                Fail(m_state == State::Running
-                                                         ? Event::Closed
-                                                         : Event::Refused);
-                                            }});
+    m_eis = CreateEisSender(
+        std::move(fd), {[this] { Run(); },
+                        [this] {
+                            // Ended later: this is the sender's own call.
+                            QTimer::singleShot(0, [dead = std::shared_ptr(std::move(m_eis))] {});
+                            Fail(m_state == State::Running ? Event::Closed : Event::Refused);
+                        }});
     if (!m_eis) Fail(Event::Refused);
     return true;
 }

@@ -2,8 +2,9 @@
 // later, Hyprland): one session binding the shortcuts "start" and "stop", F3 and F4 as the
 // preferred triggers. The desktop may show its shortcut dialog; whatever keys the user binds
 // there work as bound. Plasma 5.27 binds the shortcuts given at CreateSession, and its
-// BindShortcuts opens its settings page: there the shortcuts are bound with the session. Activated delivers a shortcut; the portal sends it to every listener,
-// so activations of other sessions are ignored.
+// BindShortcuts opens its settings page: there the shortcuts are bound with the session. Activated
+// delivers a shortcut; the portal sends it to every listener, so activations of other sessions are
+// ignored.
 #pragma once
 
 #include <QString>
