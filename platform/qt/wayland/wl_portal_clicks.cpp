@@ -126,7 +126,7 @@ bool PortalClicks::ConnectEis() {
                      qPrintable(reply.errorMessage()));
         return false;
     }
-    // Not inherited by child processes.
+    // Ours: the reply's copy closes with it.
     UniqueFd fd(::fcntl(socket.fileDescriptor(), F_DUPFD_CLOEXEC, 0));
     m_eis = CreateEisSender(
         std::move(fd), {[this] { Run(); },
