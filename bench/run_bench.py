@@ -413,10 +413,10 @@ KDE5_SECTION = [
     "through NotifyPointerButton, each button event waiting for the portal's answer. CPU in % "
     "of one core; the portals' is the frontend's and the KDE backend's together.", ""]
 KDE6_SECTION = [
-    "## KDE Plasma 6.3 {} (headless KWin, Debian 13 root)", "",
+    "## KDE Plasma 6.3 {way} (headless KWin, Debian 13 root)", "",
     "Made by `make bench` (bench/kde_bench.py) in the Debian 13 root: as Plasma 5.27 above, with "
     "KWin 6.3.6, xdg-desktop-portal 1.20.3 and xdg-desktop-portal-kde 6.3.5, the user's consent "
-    "kept in the permission store. {}", ""]
+    "kept in the permission store. {how}", ""]
 KDE6_WAYS = [
     ("through EIS", "debian13-bench", "The release build with libei: the button events go "
      "through libei on the socket the portal's ConnectToEIS hands out."),
@@ -434,7 +434,7 @@ def kde_sections(report, build, seconds):
             [os.path.join(HERE, "..", "scripts", "debian13", "run.sh"), "python3",
              "bench/kde_bench.py", "--build", os.path.join(os.path.dirname(build), folder),
              "--seconds", str(seconds)], capture_output=True, text=True, check=True).stdout
-        merge_section(report, [line.format(way, how) for line in KDE6_SECTION] +
+        merge_section(report, [line.format(way=way, how=how) for line in KDE6_SECTION] +
                       measured.rstrip("\n").split("\n") + [""])
 
 
