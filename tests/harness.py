@@ -266,7 +266,12 @@ def kwin(kwinrc="", data=None):
                 return os.path.exists(os.path.join(runtime, "wayland-kde"))
 
             wait_for(socket, 20, "KWin's Wayland socket")
-            yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+            try:
+                yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+            finally:
+                # The document portal's file system, mounted in the runtime folder, may outlive
+                # the bus for a moment: nobody's, root cannot even look into it to remove it.
+                subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
 
 
 def main(scenarios, *options):
