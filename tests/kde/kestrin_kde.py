@@ -12,8 +12,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import as_nobody, button_events, check, check_rate, kwin, main, settles, texts, \
-    ticks, wait_for  # noqa: E402
+from harness import as_nobody, button_events, check, check_rate, kwin, main, process, settles, \
+    texts, ticks, wait_for  # noqa: E402
 from kestrin_wayland import LEFT, Session, held, presses, run  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
@@ -114,11 +114,25 @@ def refused_session_stops_the_count_and_f3_asks_again(session):
 
 
 def killed_at_1000_per_second_leaves_no_button_down(session):
+    """Killed (SIGKILL) while clicking at 1000 per second: no button stays down. The next
+    Kestrin has F3 and F4 again, from the shortcuts Plasma keeps, without binding them anew
+    (Plasma would open its settings page again)."""
+    calls = session.stack.enter_context(process([
+        "dbus-monitor", "--session", "interface=org.freedesktop.impl.portal.GlobalShortcuts"],
+        session.env, lines=True))
+    wait_for(lambda: calls.lines, 10, "dbus-monitor")  # it says its own NameAcquired
     session.allow()
     kestrin = session.fast()
     kestrin.kill()
     kestrin.wait()
     check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    session.start()
+    session.send("key F3")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not stop the next Kestrin")
+    binds = [line for line in calls.lines if "member=BindShortcuts" in line]
+    check(len(binds) == 1, f"the shortcuts were bound {len(binds)} times")
 
 
 if __name__ == "__main__":

@@ -95,9 +95,14 @@ std::set<QString> PortalHotKeys::BindAll() {
     m_session = session;
     m_portal.Subscribe(Portal::kPath, kInterface, "Activated",
                        [this](const QDBusMessage& message) { Activated(message); });
-    std::set<QString> ids = IdsIn(created.results);
-    // Bound with the session: BindShortcuts would only open Plasma 5's settings page.
-    if (ids.size() == kShortcuts.size()) return ids;
+    // Bound with the session (Plasma 5.27), or known from an earlier run (Plasma 6 restores
+    // them with the session): BindShortcuts would only open Plasma's settings page again.
+    if (const auto ids = IdsIn(created.results); ids.size() == kShortcuts.size()) return ids;
+    const auto listed = m_portal.RequestAndWait(kInterface, "ListShortcuts",
+                                                {QVariant::fromValue(QDBusObjectPath(session))}, {},
+                                                kBindTimeoutMs);
+    if (const auto ids = IdsIn(listed.results); listed.code == 0 && ids.size() == kShortcuts.size())
+        return ids;
 
     const auto bound = m_portal.RequestAndWait(
         kInterface, "BindShortcuts",

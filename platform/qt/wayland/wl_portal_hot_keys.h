@@ -1,8 +1,9 @@
 // Global hot keys through the desktop portal's GlobalShortcuts (KDE Plasma, GNOME 48 and
 // later, Hyprland): one session binding the shortcuts "start" and "stop", F3 and F4 as the
 // preferred triggers. The desktop may show its shortcut dialog; whatever keys the user binds
-// there work as bound. Plasma 5.27 binds the shortcuts given at CreateSession, and its
-// BindShortcuts opens its settings page: there the shortcuts are bound with the session. Activated
+// there work as bound. Plasma's BindShortcuts opens its settings page: where Plasma binds the
+// shortcuts given at CreateSession (5.27) or lists them as bound from an earlier run (6), it is
+// not asked again. Activated
 // delivers a shortcut; the portal sends it to every listener, so activations of other sessions are
 // ignored.
 #pragma once
