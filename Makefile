@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test test-debian13 debian13-suites debian13-bench clean-roots linux windows sanitize bench bench-build bench-windows soak screenshots package clean
+.PHONY: all run test test-debian13 debian13-suites debian13-bench clean-roots linux windows sanitize bench bench-build bench-windows bench-kde soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -67,6 +67,11 @@ bench-build:
 	$(MAKE) --no-print-directory windows
 	$(CMAKE) -S . -B $(B)/bench -DCMAKE_BUILD_TYPE=Release -DKESTRIN_WINDOWS_EXE=$(B)/windows/kestrin.exe
 	cmake --build $(B)/bench --target kestrin x_observer wl_click_target wl_keyboard
+	scripts/debian13/run.sh sh -c '\
+	    $(CMAKE) -S . -B $(B)/debian13-bench -DCMAKE_BUILD_TYPE=Release && \
+	    cmake --build $(B)/debian13-bench --target kestrin wl_click_target wl_keyboard && \
+	    $(CMAKE) -S . -B $(B)/debian13-bench-noei -DCMAKE_BUILD_TYPE=Release -DKESTRIN_LIBEI=OFF && \
+	    cmake --build $(B)/debian13-bench-noei --target kestrin wl_click_target wl_keyboard'
 
 bench: bench-build
 	bench/run_bench.py --build $(B)/bench $(BENCH_ARGS)
@@ -82,6 +87,9 @@ debian13-bench:
 
 bench-windows: bench-build
 	bench/run_bench.py --only windows $(BENCH_ARGS)
+
+bench-kde: bench-build
+	bench/run_bench.py --only kde --build $(B)/bench $(BENCH_ARGS)
 
 # Ten minutes at 1000 clicks per second (not part of CI).
 soak: bench-build

@@ -298,6 +298,9 @@ PLOTTED = [
      lambda c: c[1] == "left single", 2, 3, 4),
     ("Kestrin through the portal, left double", "## Through the desktop portals",
      lambda c: True, 1, 2, 1),
+    ("KDE Plasma 6.3 through EIS, left double", "## KDE Plasma 6.3 through EIS",
+     lambda c: True, 1, 2, 8),
+    ("KDE Plasma 5.27, left double", "## KDE Plasma 5.27", lambda c: True, 1, 2, 10),
 ]
 
 
@@ -408,6 +411,39 @@ PORTAL_SECTION = [
     "stamps each NotifyPointerButton as it arrives. Left double; each button event waits for "
     "the portal's answer, as the frontend would otherwise reorder them.", ""]
 
+KDE5_SECTION = [
+    "## KDE Plasma 5.27 (headless KWin)", "",
+    "Made by `make bench` (bench/kde_bench.py): Kestrin under a headless KWin 5.27 "
+    "(`kwin_wayland --virtual`) with the real portals on its session bus (xdg-desktop-portal "
+    "1.16, xdg-desktop-portal-kde 5.27), clicking a fullscreen Wayland window of ours, which "
+    "times each button event as it arrives; keys through KWin's fake input. Left double, "
+    "through NotifyPointerButton, each button event waiting for the portal's answer. CPU in % "
+    "of one core; the portals' is the frontend's and the KDE backend's together.", ""]
+KDE6_SECTION = [
+    "## KDE Plasma 6.3 {way} (headless KWin, Debian 13 root)", "",
+    "Made by `make bench` (bench/kde_bench.py) in the Debian 13 root: as Plasma 5.27 above, with "
+    "KWin 6.3.6, xdg-desktop-portal 1.20.3 and xdg-desktop-portal-kde 6.3.5, the user's consent "
+    "kept in the permission store. {how}", ""]
+KDE6_WAYS = [
+    ("through EIS", "debian13-bench", "The release build with libei: the button events go "
+     "through libei on the socket the portal's ConnectToEIS hands out."),
+    ("through NotifyPointerButton", "debian13-bench-noei", "The same build made without libei "
+     "(`KESTRIN_LIBEI=OFF`): each button event waits for the portal's answer."),
+]
+
+
+def kde_sections(report, build, seconds):
+    """Plasma 5.27 on this machine; Plasma 6.3 in the Debian 13 root, each way of clicking."""
+    import kde_bench
+    merge_section(report, KDE5_SECTION + kde_bench.table(build, seconds) + [""])
+    for way, folder, how in KDE6_WAYS:
+        measured = subprocess.run(
+            [os.path.join(HERE, "..", "scripts", "debian13", "run.sh"), "python3",
+             "bench/kde_bench.py", "--build", os.path.join(os.path.dirname(build), folder),
+             "--seconds", str(seconds)], capture_output=True, text=True, check=True).stdout
+        merge_section(report, [line.format(way=way, how=how) for line in KDE6_SECTION] +
+                      measured.rstrip("\n").split("\n") + [""])
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -417,16 +453,16 @@ def main():
     parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
     parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
     parser.add_argument("--x-input", help="the X input tool of the Wine tests")
-    parser.add_argument("--only", choices=["linux", "windows", "wayland", "wlroots"],
+    parser.add_argument("--only", choices=["linux", "windows", "wayland", "wlroots", "kde"],
                         help="wlroots: labwc and Wayfire, on Debian 13 (no plot)")
     args = parser.parse_args()
-    wanted = {args.only} if args.only else {"linux", "windows", "wayland"}
+    wanted = {args.only} if args.only else {"linux", "windows", "wayland", "kde"}
     if args.windows is None:
         wanted.discard("windows")
     if args.only == "windows" and not (args.windows and args.x_input):
         parser.error("--only windows needs --windows and --x-input")
-    if wanted & {"linux", "wayland", "wlroots"} and not args.build:
-        parser.error("the Linux and Wayland rows need --build")
+    if wanted & {"linux", "wayland", "wlroots", "kde"} and not args.build:
+        parser.error("the Linux, Wayland and KDE rows need --build")
     seconds = 2.0 if args.quick else 4.0
 
     if "linux" in wanted:
@@ -442,6 +478,8 @@ def main():
         build = os.path.abspath(args.build)
         merge_section(args.report, WAYLAND_SECTION + wayland_bench.table(build, seconds) + [""])
         merge_section(args.report, PORTAL_SECTION + portal_bench.table(build, seconds) + [""])
+    if "kde" in wanted:
+        kde_sections(args.report, os.path.abspath(args.build), seconds)
     if "wlroots" in wanted:
         import wayland_bench
         merge_section(args.report, OTHER_WLROOTS_SECTION + wayland_bench.other_compositors(

@@ -12,5 +12,11 @@ if [ ! -x "$program" ]; then
     echo "kestrin: $program is not built (make linux builds it)" >&2
     exit 1
 fi
+# The desktop portals know a program by its application id from its entry in the session's data
+# folders, which a build tree is not among once the portal runs; but also, under systemd, from
+# the name of the scope a desktop starts it in (app-<id>-<n>.scope): start it so, where we can.
+if command -v systemd-run >/dev/null && systemctl --user show-environment >/dev/null 2>&1; then
+    exec systemd-run --user --scope --quiet --unit="app-org.example.Kestrin-$$" "$program"
+fi
 # Kestrin itself says so in one line when the display cannot be reached.
 exec "$program"

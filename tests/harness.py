@@ -12,6 +12,7 @@ import contextlib
 import functools
 import glob
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -149,16 +150,58 @@ def xvfb(screen="1024x768x24", second_screen=None):
 
 
 # A private session bus: no service folders, so nothing on it starts by itself (the real
-# desktop portal among them); a real session bus's limit of pending replies, as clicks sent
-# through the portals wait on many. Any user may connect: a compositor run as nobody starts
-# the commands of its key bindings, which call root's clients on it.
-BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={}</listen>
+# desktop portal among them), unless `services` adds the system's; a real session bus's limit
+# of pending replies, as clicks sent through the portals wait on many. Any user may connect:
+# the compositors and what the bus starts run as nobody, the tests as root.
+BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={}</listen>{}
   <limit name="max_replies_per_connection">50000</limit>
   <policy context="default"><allow user="*"/><allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/><allow own="*"/></policy></busconfig>"""
 
 OUTPUT = (1280, 720)  # the one output's size in pixels (wlroots' headless default)
 NOBODY = 65534
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def as_nobody(argv, groups="--clear-groups"):
+    """argv run as nobody when we are root (compositors refuse root or need not)."""
+    if os.getuid() != 0:
+        return argv
+    return ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", groups, *argv]
+
+
+def clean_env():  # ours, without any display or session bus of the caller's
+    return {name: value for name, value in os.environ.items() if name not in (
+        "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM",
+        "XDG_CURRENT_DESKTOP", "XDG_DATA_DIRS")}
+
+
+@contextlib.contextmanager
+def compositor_home():
+    """A private home: yields (home, runtime, clients), the runtime folder nobody's, the
+    clients' ours; each 0700, the home readable (root's clients reach nobody's sockets)."""
+    with tempfile.TemporaryDirectory() as home:
+        os.chmod(home, 0o755)
+        runtime, clients = os.path.join(home, "run"), os.path.join(home, "clients")
+        os.mkdir(runtime, 0o700)
+        os.mkdir(clients, 0o700)
+        if os.getuid() == 0:
+            os.chown(runtime, NOBODY, NOBODY)
+        yield home, runtime, clients
+
+
+@contextlib.contextmanager
+def session_bus(home, env, services=False):
+    """dbus-daemon on a socket in `home`, started with `env` (which what it starts inherits);
+    yields its address."""
+    path = os.path.join(home, "bus")
+    with open(path + ".conf", "w") as f:
+        f.write(BUS_CONFIG.format(path, "<standard_session_servicedirs/>" if services else ""))
+    argv = ["dbus-daemon", "--nofork", "--config-file", path + ".conf"]
+    with process(as_nobody(argv) if services else argv, env, **QUIET) as bus:
+        wait_for(lambda: os.path.exists(path) or bus.poll() is not None, 10, "the session bus")
+        check(bus.poll() is None, f"dbus-daemon ended with status {bus.returncode}")
+        yield "unix:path=" + path
 
 # How each wlroots compositor runs headless: its command line, given the folder its
 # configuration is in; the file that holds it; that configuration around the user's lines.
@@ -181,22 +224,13 @@ def wlroots(compositor="sway", lines=""):
     session bus, no DISPLAY, KESTRIN_SERVER_PID (the compositor, for measuring). sway refuses
     to run as root, and none needs to: as root, the compositor runs as nobody, in a runtime
     folder of its own whose sockets root's clients can still use."""
-    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     command, config_file, config = WLROOTS[compositor]
-    with tempfile.TemporaryDirectory() as home:
-        os.chmod(home, 0o755)
-        runtime, clients, folder, bus = (os.path.join(home, name)
-                                         for name in ("server", "run", "config", "bus"))
-        os.mkdir(runtime, 0o700)
-        os.mkdir(clients, 0o700)
+    with compositor_home() as (home, runtime, clients):
+        folder = os.path.join(home, "config")
         os.mkdir(folder)
         with open(os.path.join(folder, config_file), "w") as f:
             f.write(config.format(lines))
-        with open(bus + ".conf", "w") as f:
-            f.write(BUS_CONFIG.format(bus))
-        env = {name: value for name, value in os.environ.items() if name not in (
-            "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM")}
-        env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
+        env = clean_env()
         server_env = dict(env, HOME=home, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless",
                           WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
         groups = "--clear-groups"
@@ -205,13 +239,11 @@ def wlroots(compositor="sway", lines=""):
             check(nodes, "Wayfire 0.9 needs a DRM render device (/dev/dri/renderD*): none here")
             server_env["WLR_RENDER_DRM_DEVICE"] = nodes[0]
             groups = f"--groups={os.stat(nodes[0]).st_gid}"
-        argv = [arg.format(folder) for arg in command]
-        if os.getuid() == 0:
-            os.chown(runtime, NOBODY, NOBODY)
-            argv = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", groups, *argv]
-        with process(["dbus-daemon", "--nofork", "--config-file", bus + ".conf"], env, **quiet):
-            wait_for(lambda: os.path.exists(bus), 10, "the session bus")
-            with process(argv, server_env, **quiet) as server:
+        argv = as_nobody([arg.format(folder) for arg in command], groups)
+        # The bus first: the compositor's key bindings call Kestrin on it.
+        with session_bus(home, env) as bus:
+            env["DBUS_SESSION_BUS_ADDRESS"] = server_env["DBUS_SESSION_BUS_ADDRESS"] = bus
+            with process(argv, server_env, **QUIET) as server:
                 def socket(pattern):
                     check(server.poll() is None,
                           f"{compositor} ended with status {server.returncode}")
@@ -224,6 +256,52 @@ def wlroots(compositor="sway", lines=""):
                                                "sway's IPC socket")[0]
                 yield dict(env, WAYLAND_DISPLAY=display[0], XDG_RUNTIME_DIR=clients,
                            KESTRIN_SERVER_PID=str(server.pid))
+
+
+@contextlib.contextmanager
+def kwin(kwinrc="", data=None):
+    """A headless KWin (kwin_wayland --virtual) as nobody, as a Plasma session has it: a session
+    bus of its own that starts the real portals (the frontend and xdg-desktop-portal-kde) with
+    the session's environment, set before the bus starts. Keys and pointer come through KWin's
+    fake input, granted to every client (a test-only setting of KWin's). `kwinrc` is KWin's
+    configuration; `data` a data folder the session has before the system's (where the programs'
+    entries are). Yields the clients' environment, to run them as nobody: its home, runtime
+    folder and bus; KESTRIN_SERVER_PID (KWin). A KWin whose binary carries a file capability
+    (Plasma 5.27's) refuses an unprivileged start: a copy of it, which has none, runs."""
+    with compositor_home() as (home, runtime, _):
+        program = shutil.which("kwin_wayland")
+        check(program, "no kwin_wayland")
+        with contextlib.suppress(OSError):
+            if os.getxattr(program, "security.capability"):
+                program = shutil.copy(program, home)
+        env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="KDE",
+                   XDG_CONFIG_HOME=os.path.join(home, "config"), WAYLAND_DISPLAY="wayland-kde",
+                   QT_QPA_PLATFORM="wayland")
+        if data:
+            env["XDG_DATA_DIRS"] = data + ":/usr/local/share:/usr/share"
+        os.makedirs(env["XDG_CONFIG_HOME"])
+        with open(os.path.join(env["XDG_CONFIG_HOME"], "kwinrc"), "w") as f:
+            f.write(kwinrc)
+        if os.getuid() == 0:
+            for folder, _, files in os.walk(home):
+                for name in [folder, *(os.path.join(folder, f) for f in files)]:
+                    os.chown(name, NOBODY, NOBODY)
+        with session_bus(home, env, services=True) as bus, process(as_nobody([
+                program, "--virtual", "--no-lockscreen", "--socket", "wayland-kde",
+                "--width", str(OUTPUT[0]), "--height", str(OUTPUT[1])]), dict(
+                env, DBUS_SESSION_BUS_ADDRESS=bus, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1"),
+                **QUIET) as server:
+            def socket():
+                check(server.poll() is None, f"KWin ended with status {server.returncode}")
+                return os.path.exists(os.path.join(runtime, "wayland-kde"))
+
+            wait_for(socket, 20, "KWin's Wayland socket")
+            try:
+                yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+            finally:
+                # The document portal's file system, mounted in the runtime folder, may outlive
+                # the bus for a moment: nobody's, root cannot even look into it to remove it.
+                subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
 
 
 def main(scenarios, *options):

@@ -8,6 +8,7 @@
 #include "platform/framework/cwinapp.h"
 #include "platform/qt/kestrin_application.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/wayland/wl_build_tree.h"
 #include "platform/qt/wayland/wl_session.h"
 #include "platform/qt/wayland/wl_sway_guard.h"
 #include "platform/qt/x11/x11_display_check.h"
@@ -22,6 +23,8 @@ namespace {
 std::optional<std::string> ChooseDisplay() {
     using kestrin::qt::wl::WaylandSession;
     const WaylandSession wayland = kestrin::qt::wl::ProbeWaylandSession();
+    // Before anything asks the portal, which may start it.
+    if (wayland != WaylandSession::Absent) kestrin::qt::wl::NameBuildTreeToSession();
     const char* chosen = std::getenv("QT_QPA_PLATFORM");
     if (chosen != nullptr && *chosen != '\0') {
         const std::string_view platform(chosen);

@@ -58,22 +58,37 @@ def held(target):  # the buttons pressed more often than released, by button
 
 
 class Session:  # a compositor, our keyboard and pointer, the click target under the pointer
+    target_mode = []  # wl_click_target's: a layer surface below every window
+    aim = AIM
+    compositor = "sway"
 
     def __init__(self, stack, args):
         self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
-        self.compositor = getattr(args, "compositor", None) or "sway"
-        if self.compositor == "sway":  # Kestrin binds its keys there itself
-            self.env = stack.enter_context(wlroots())
-        else:  # the user binds them to the bus method, and says so
-            self.env = stack.enter_context(wlroots(self.compositor,
-                                                   readme_lines(self.compositor)))
-            self.env["KESTRIN_INPUT"] = "hotkeys=bus"
-        self.hands = stack.enter_context(process([args.keyboard, *OUTPUT], self.env,
+        self.compositor = getattr(args, "compositor", None) or self.compositor
+        self.env = stack.enter_context(self.desktop(args))
+        if self.compositor in ("labwc", "wayfire"):  # the user has bound F3 and F4 to the bus
+            self.env["KESTRIN_INPUT"] = "hotkeys=bus"  # method, and says so
+        self.hands = stack.enter_context(process(self.run_as([args.keyboard, *OUTPUT]), self.env,
                                                  lines=True, stdin=subprocess.PIPE, text=True))
-        self.target = stack.enter_context(process([args.target], self.env, lines=True))
+        self.target = stack.enter_context(process(self.run_as([args.target, *self.target_mode]),
+                                                  self.env, lines=True))
         wait_for(lambda: "ready" in self.hands.lines and "ready" in self.target.lines, 10,
                  "our keyboard and click target")
-        self.send(f"move {AIM[0]} {AIM[1]}")
+        self.send(f"move {self.aim[0]} {self.aim[1]}")
+
+    def desktop(self, args):  # the display server and its session: yields the clients' env
+        if self.compositor == "sway":  # Kestrin binds its keys there itself
+            return wlroots()
+        return wlroots(self.compositor, readme_lines(self.compositor))
+
+    def run_as(self, argv):  # the clients run as we do
+        return argv
+
+    def window(self, kestrin, title, since):  # its window of that title, listed from line `since`
+        return wait_for(lambda: [
+            dict(app_id=words[1], name=words[2]) for words in (
+                line.split(" ", 2) for line in self.target.lines[since:] if line[:2] == "T ")
+            if words[2:] == [title]], 15, f"a window {title!r}")[0]
 
     def send(self, *commands):
         done = self.hands.lines.count("ok") + len(commands)
@@ -86,16 +101,13 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
         # Wayland itself (the compositor lets it click), and says its texts on stderr.
         listed = len(self.target.lines)
         kestrin = self.stack.enter_context(process(
-            [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
-        kestrin.window = wait_for(lambda: [
-            dict(app_id=words[1], name=words[2]) for words in (
-                line.split(" ", 2) for line in self.target.lines[listed:] if line[:2] == "T ")
-            if words[2:] == [title]], 15, f"a window {title!r}")[0]
+            self.run_as([self.kestrin]), dict(self.env, KESTRIN_DEBUG="1"), lines=True,
+            stderr=subprocess.STDOUT))
+        kestrin.window = self.window(kestrin, title, listed)
         return kestrin
 
-    def says(self, kestrin, name):  # the message box's text, on Kestrin's stderr
-        message = texts()[name]
-        wait_for(lambda: message in "\n".join(kestrin.lines), 10, f"Kestrin saying {message!r}")
+    def says(self, kestrin, text):  # a text it shows, on Kestrin's stderr
+        wait_for(lambda: text in "\n".join(kestrin.lines), 10, f"Kestrin saying {text!r}")
 
     def clicks_go_on(self, count=4, timeout=5):  # waits for `count` more; their times
         before = len(presses(self.target))
@@ -150,7 +162,7 @@ def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
     session.clicks_go_on()
     second = session.start(title="kestrin")  # its message box comes first
     check(second.window["app_id"] == APP_ID, f"second copy's app id {second.window['app_id']!r}")
-    session.says(second, "hotkey_f3_failed")
+    session.says(second, texts()["hotkey_f3_failed"])
     session.clicks_go_on()
     session.send("key F4")
     check(session.stopped(), "F4 did not reach the first copy")
@@ -159,7 +171,7 @@ def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
 
 def without_hotkeys_bus_it_says_f3_failed_at_start(session):
     del session.env["KESTRIN_INPUT"]  # the user has not said that the shortcuts are there
-    session.says(session.start(title="kestrin"), "hotkey_f3_failed")
+    session.says(session.start(title="kestrin"), texts()["hotkey_f3_failed"])
 
 
 def f3_works_after_sway_reload(session):

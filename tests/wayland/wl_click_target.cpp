@@ -29,6 +29,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 // The generated header names an argument "namespace", a keyword in C++.
 #define namespace layer_namespace
@@ -57,7 +58,8 @@ struct Target {
     std::map<void*, Toplevel> listed;  // the windows listed, by handle
     wl_surface* surface = nullptr;
     wl_buffer* buffer = nullptr;
-    std::array<uint32_t, 2> size{};  // the window's, as last configured
+    bool pointer = false, keyboard = false;  // ours, made once: capabilities may come again
+    std::array<uint32_t, 2> size{};          // the window's, as last configured
 };
 
 void Say(const char* format, auto... values) {
@@ -108,12 +110,15 @@ const zwlr_foreign_toplevel_manager_v1_listener kToplevels = {
 };
 
 const wl_seat_listener kSeat = {
-    [](void*, wl_seat* seat, uint32_t capabilities) {
-        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0) {
+    [](void* data, wl_seat* seat, uint32_t capabilities) {
+        auto& target = *static_cast<Target*>(data);
+        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0 &&
+            !std::exchange(target.pointer, true)) {
             wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_pointer(seat)),
                                     OnPointer, nullptr, nullptr);
         }
-        if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0) {
+        if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0 &&
+            !std::exchange(target.keyboard, true)) {
             wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_keyboard(seat)),
                                     OnKeyboard, nullptr, nullptr);
         }
@@ -190,18 +195,20 @@ const wl_registry_listener kRegistry = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool window = argc > 1 && std::strcmp(argv[1], "window") == 0;
+    const bool fullscreen = argc > 1 && std::strcmp(argv[1], "fullscreen") == 0;
+    const bool window = fullscreen || (argc > 1 && std::strcmp(argv[1], "window") == 0);
     const std::unique_ptr<wl_display, Disconnect> display(wl_display_connect(nullptr));
     Target target;
     if (display) {
         wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);
         wl_display_roundtrip(display.get());
     }
-    if (!target.compositor || !target.shm || !target.seat || !target.shell || !target.windows) {
+    if (!target.compositor || !target.shm || !target.seat || !target.windows ||
+        (!window && !target.shell)) {
         std::fprintf(stderr, "wl_click_target: no Wayland display with shells and a seat\n");
         return 1;
     }
-    wl_seat_add_listener(target.seat, &kSeat, nullptr);
+    wl_seat_add_listener(target.seat, &kSeat, &target);
     if (target.toplevels)
         zwlr_foreign_toplevel_manager_v1_add_listener(target.toplevels, &kToplevels, &target);
     target.surface = wl_compositor_create_surface(target.compositor);
@@ -212,6 +219,7 @@ int main(int argc, char** argv) {
         xdg_toplevel* toplevel = xdg_surface_get_toplevel(surface);
         xdg_toplevel_add_listener(toplevel, &kToplevel, &target);
         xdg_toplevel_set_title(toplevel, "click target");
+        if (fullscreen) xdg_toplevel_set_fullscreen(toplevel, nullptr);
     } else {
         zwlr_layer_surface_v1* surface =
             zwlr_layer_shell_v1_get_layer_surface(target.shell, target.surface, nullptr,

@@ -1,8 +1,9 @@
 // The Wayland tests' hands: a virtual keyboard with the standard keymap and a virtual pointer
-// on the compositor's seat. Both exist from start to end: a seat has no keyboard or pointer
-// until a virtual device exists, and other clients look for theirs only when they start.
-// It says "ready" once they are there. Commands, one a line on stdin; each is answered "ok" once
-// the compositor has handled it:
+// on the compositor's seat (wlroots compositors), or else KWin's fake input (granted to every
+// client when KWin runs with KWIN_WAYLAND_NO_PERMISSION_CHECKS=1). The wlroots devices exist
+// from start to end: a seat has no keyboard or pointer until a virtual device exists, and
+// other clients look for theirs only when they start. It says "ready" once they are there.
+// Commands, one a line on stdin; each is answered "ok" once the compositor has handled it:
 //
 //   key NAME...       press and release each key in turn, named by its keysym: F3 Escape 1
 //   move X Y          put the pointer at X,Y on the output
@@ -23,6 +24,7 @@
 #include <string>
 #include <type_traits>
 
+#include "kwin-fake-input-client-protocol.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
@@ -44,19 +46,21 @@ struct Globals {
     wl_seat* seat = nullptr;
     zwp_virtual_keyboard_manager_v1* keyboards = nullptr;
     zwlr_virtual_pointer_manager_v1* pointers = nullptr;
+    org_kde_kwin_fake_input* kwin = nullptr;
 };
 
 const wl_registry_listener kRegistry = {
     [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
         auto& globals = *static_cast<Globals*>(data);
-        auto bind = [&](auto*& global, const wl_interface& type) {
+        auto bind = [&](auto*& global, const wl_interface& type, uint32_t version = 1) {
             if (std::strcmp(interface, type.name) != 0) return;
             global = static_cast<std::remove_reference_t<decltype(global)>>(
-                wl_registry_bind(registry, name, &type, 1));
+                wl_registry_bind(registry, name, &type, version));
         };
         bind(globals.seat, wl_seat_interface);
         bind(globals.keyboards, zwp_virtual_keyboard_manager_v1_interface);
         bind(globals.pointers, zwlr_virtual_pointer_manager_v1_interface);
+        bind(globals.kwin, org_kde_kwin_fake_input_interface, 4);
     },
     [](void*, wl_registry*, uint32_t) {},
 };
@@ -72,44 +76,111 @@ uint32_t Milliseconds() {
     std::exit(1);
 }
 
-class Keyboard {
+// The evdev code of the key that gives the keysym unshifted, in the standard keymap's first
+// layout.
+class Keys {
   public:
-    Keyboard(zwp_virtual_keyboard_manager_v1* manager, wl_seat* seat)
-        : device_(zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, seat)) {
-        const Text text(xkb_keymap_get_as_string(keymap_.get(), XKB_KEYMAP_FORMAT_TEXT_V1));
+    uint32_t CodeOf(const std::string& name) const {
+        const xkb_keysym_t wanted = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
+        for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap_.get());
+             key <= xkb_keymap_max_keycode(keymap_.get()); ++key) {
+            const xkb_keysym_t* syms = nullptr;
+            const int count = xkb_keymap_key_get_syms_by_level(keymap_.get(), key, 0, 0, &syms);
+            if (wanted != XKB_KEY_NoSymbol && count == 1 && syms[0] == wanted) return key - 8;
+        }
+        Fail("no key for " + name);
+    }
+    xkb_keymap* Keymap() const { return keymap_.get(); }
+
+  private:
+    Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
+    ::Keymap keymap_{
+        xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
+};
+
+// The wlroots compositors' devices.
+class VirtualDevices {
+  public:
+    VirtualDevices(const Globals& globals, uint32_t width, uint32_t height)
+        : keyboard_(zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(globals.keyboards,
+                                                                            globals.seat)),
+          pointer_(zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.pointers,
+                                                                          globals.seat)),
+          width_(width),
+          height_(height) {
+        const Text text(xkb_keymap_get_as_string(keys_.Keymap(), XKB_KEYMAP_FORMAT_TEXT_V1));
         const size_t size = std::strlen(text.get()) + 1;
         const int fd = memfd_create("keymap", MFD_CLOEXEC);
         if (fd < 0 || write(fd, text.get(), size) != static_cast<ssize_t>(size)) {
             Fail("cannot write the keymap");
         }
-        zwp_virtual_keyboard_v1_keymap(device_.get(), WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+        zwp_virtual_keyboard_v1_keymap(keyboard_.get(), WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
                                        static_cast<uint32_t>(size));
         close(fd);
     }
 
     void Press(const std::string& name) {
         for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
-            zwp_virtual_keyboard_v1_key(device_.get(), Milliseconds(), KeyFor(name) - 8, state);
+            zwp_virtual_keyboard_v1_key(keyboard_.get(), Milliseconds(), keys_.CodeOf(name), state);
         }
+    }
+
+    void Move(uint32_t x, uint32_t y) {
+        zwlr_virtual_pointer_v1_motion_absolute(pointer_.get(), Milliseconds(), x, y, width_,
+                                                height_);
+        zwlr_virtual_pointer_v1_frame(pointer_.get());
     }
 
   private:
-    // The key that gives the keysym unshifted, in the first layout.
-    xkb_keycode_t KeyFor(const std::string& name) const {
-        const xkb_keysym_t wanted = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
-        for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap_.get());
-             key <= xkb_keymap_max_keycode(keymap_.get()); ++key) {
-            const xkb_keysym_t* syms = nullptr;
-            const int count = xkb_keymap_key_get_syms_by_level(keymap_.get(), key, 0, 0, &syms);
-            if (wanted != XKB_KEY_NoSymbol && count == 1 && syms[0] == wanted) return key;
-        }
-        Fail("no key for " + name);
+    Keys keys_;
+    VirtualKeyboard keyboard_;
+    Pointer pointer_;
+    uint32_t width_, height_;
+};
+
+// KWin's fake input.
+class KWinDevices {
+  public:
+    explicit KWinDevices(org_kde_kwin_fake_input* input) : input_(input) {
+        org_kde_kwin_fake_input_authenticate(input_, "wl_keyboard", "the tests' keys and pointer");
     }
 
-    Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
-    Keymap keymap_{xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
-    VirtualKeyboard device_;
+    void Press(const std::string& name) {
+        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
+            org_kde_kwin_fake_input_keyboard_key(input_, keys_.CodeOf(name), state);
+        }
+    }
+
+    void Move(uint32_t x, uint32_t y) {
+        org_kde_kwin_fake_input_pointer_motion_absolute(input_, wl_fixed_from_int(int(x)),
+                                                        wl_fixed_from_int(int(y)));
+    }
+
+  private:
+    Keys keys_;
+    org_kde_kwin_fake_input* input_;
 };
+
+template <typename Devices>
+int Serve(wl_display* display, Devices& devices) {
+    if (wl_display_roundtrip(display) < 0) Fail("the compositor refused our devices");
+    std::cout << "ready" << std::endl;
+    for (std::string line; std::getline(std::cin, line);) {
+        std::istringstream command(line);
+        std::string verb, word;
+        command >> verb;
+        if (verb == "key") {
+            while (command >> word) devices.Press(word);
+        } else if (uint32_t x = 0, y = 0; verb == "move" && command >> x >> y) {
+            devices.Move(x, y);
+        } else {
+            Fail("unknown command: " + line);
+        }
+        if (wl_display_roundtrip(display) < 0) Fail("lost the Wayland display");
+        std::cout << "ok" << std::endl;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -122,29 +193,13 @@ int main(int argc, char** argv) {
     Globals globals;
     wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &globals);
     wl_display_roundtrip(display.get());
-    if (!globals.seat || !globals.keyboards || !globals.pointers) {
-        Fail("the compositor offers no seat, virtual keyboard or virtual pointer");
+    if (globals.seat && globals.keyboards && globals.pointers) {
+        VirtualDevices devices(globals, width, height);
+        return Serve(display.get(), devices);
     }
-    Keyboard keyboard(globals.keyboards, globals.seat);
-    const Pointer pointer(
-        zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.pointers, globals.seat));
-    if (wl_display_roundtrip(display.get()) < 0) Fail("the compositor refused our devices");
-    std::cout << "ready" << std::endl;
-    for (std::string line; std::getline(std::cin, line);) {
-        std::istringstream command(line);
-        std::string verb, word;
-        command >> verb;
-        if (verb == "key") {
-            while (command >> word) keyboard.Press(word);
-        } else if (uint32_t x = 0, y = 0; verb == "move" && command >> x >> y) {
-            zwlr_virtual_pointer_v1_motion_absolute(pointer.get(), Milliseconds(), x, y, width,
-                                                    height);
-            zwlr_virtual_pointer_v1_frame(pointer.get());
-        } else {
-            Fail("unknown command: " + line);
-        }
-        if (wl_display_roundtrip(display.get()) < 0) Fail("lost the Wayland display");
-        std::cout << "ok" << std::endl;
+    if (globals.kwin) {
+        KWinDevices devices(globals.kwin);
+        return Serve(display.get(), devices);
     }
-    return 0;
+    Fail("the compositor offers neither a virtual keyboard and pointer nor KWin's fake input");
 }

@@ -3,9 +3,11 @@
 #include <QDBusConnection>
 #include <QGuiApplication>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/qt/wayland/wl_bus_hot_keys.h"
 #include "platform/qt/wayland/wl_hot_key_names.h"
@@ -18,10 +20,25 @@
 #include "platform/resources.h"
 
 namespace kestrin::qt {
+namespace {
+
+// The hot keys that start and stop the clicker, by the names they are registered under.
+constexpr const char* kStartKey = "F3";
+constexpr const char* kStopKey = "F4";
+
+}  // namespace
 
 WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& appId,
                            std::string_view override, bool debug)
     : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
+    if (m_debug) {
+        // Which window has the keyboard: what is typed goes there.
+        QObject::connect(
+            qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [](QWindow* window) {
+                if (window)
+                    std::fprintf(stderr, "kestrin: focus: %s\n", qPrintable(window->title()));
+            });
+    }
     // What the session offers.
     auto pointer = std::make_unique<wl::VirtualPointer>();
     const char* swaySocket = std::getenv("SWAYSOCK");
@@ -63,13 +80,8 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     }
     if (portalClicks) {
         m_portalClicks = std::make_unique<wl::PortalClicks>(
-            *m_portal, portal.remoteDesktop, [this](wl::PortalClicks::Trouble trouble) {
-                const int text = trouble == wl::PortalClicks::Trouble::Refused
-                                     ? platform::IDS_CLICKS_REFUSED
-                                     : platform::IDS_CLICKS_CLOSED;
-                // Out of the bus's signal handler before the message box's loop runs.
-                QTimer::singleShot(0, m_portal.get(), [this, text] { m_show(text); });
-            });
+            *m_portal, portal.remoteDesktop,
+            [this](wl::ClicksEvent event) { ClicksChanged(event); });
     }
     if (portalKeys) {
         m_portalHotKeys = std::make_unique<wl::PortalHotKeys>(
@@ -117,9 +129,41 @@ void WaylandInput::ReleaseHotKeys(platform::WindowId window) {
     });
 }
 
+void WaylandInput::ClicksChanged(wl::ClicksEvent event) {
+    using Event = wl::ClicksEvent;
+    switch (event) {
+        case Event::Waiting:
+            // Nothing clicks until the desktop lets us: the clicker stops (and counts
+            // nothing meanwhile), and starts again once the session runs.
+            m_resume = true;
+            Fire(kStopKey);
+            return;
+        case Event::Granted:
+            if (std::exchange(m_resume, false)) Fire(kStartKey);
+            return;
+        case Event::Refused:
+        case Event::Closed: {
+            m_resume = false;
+            Fire(kStopKey);
+            const int text = event == Event::Refused ? platform::IDS_CLICKS_REFUSED
+                                                     : platform::IDS_CLICKS_CLOSED;
+            // Out of the bus's signal handler before the message box's loop runs; after the
+            // stop key, which a message box up would swallow.
+            QTimer::singleShot(0, m_portal.get(), [this, text] { m_show(text); });
+            return;
+        }
+    }
+}
+
 bool WaylandInput::Deliver(const std::string& name) {
-    // The start key: the first burst it brings asks the desktop for the clicks.
-    if (m_portalClicks && name == "F3") m_portalClicks->Arm();
+    // The start key: the first burst it brings asks the desktop for the clicks. The user's
+    // stop key: a session granted later does not start the clicker again.
+    if (m_portalClicks && name == kStartKey) m_portalClicks->Arm();
+    if (name == kStopKey) m_resume = false;
+    return Fire(name);
+}
+
+bool WaylandInput::Fire(const std::string& name) {
     for (const auto& r : m_registrations) {
         if (r.name == name) {
             m_fire(r.window, r.id);

@@ -9,7 +9,8 @@
 //             the bus name is the lock against a second copy
 //   pointer   not readable or placeable: Wayland has no global pointer position, so the
 //             clicks land where the pointer is
-//   texts     with KESTRIN_DEBUG=1, published on stderr ("kestrin: text: ...")
+//   texts     with KESTRIN_DEBUG=1, published on stderr ("kestrin: text: ..."), and the window
+//             that has the keyboard ("kestrin: focus: <title>")
 //
 // The paths are chosen from what the session offers (wl_paths.h) and named by Describe().
 #pragma once
@@ -27,6 +28,7 @@ namespace wl {
 class BusHotKeys;
 class Portal;
 class PortalClicks;
+enum class ClicksEvent;
 class PortalHotKeys;
 class SwayBindings;
 class VirtualPointer;
@@ -58,8 +60,12 @@ class WaylandInput final : public InputLayer {
         std::string name;  // "F3"
     };
 
-    // Fires the hot key of that name; false when no window holds it.
+    // The user pressed the hot key of that name; false when no window holds it.
     bool Deliver(const std::string& name);
+    // Fires the hot key of that name, as the user's or on the desktop's behalf.
+    bool Fire(const std::string& name);
+    // The portal's session changed: hold, start again or stop the clicker.
+    void ClicksChanged(wl::ClicksEvent event);
 
     HotKeyFired m_fire;
     ShowMessage m_show;
@@ -72,6 +78,7 @@ class WaylandInput final : public InputLayer {
     std::unique_ptr<wl::PortalClicks> m_portalClicks;
     std::unique_ptr<wl::PortalHotKeys> m_portalHotKeys;
     std::vector<Registration> m_registrations;
+    bool m_resume = false;  // clicking waits for the session: start again once it runs
 };
 
 // The Wayland input layer for Qt's "wayland" platform. Sets the application's desktop file

@@ -1,11 +1,15 @@
 #include "platform/qt/wayland/wl_portal_clicks.h"
 
+#include <fcntl.h>
 #include <linux/input-event-codes.h>
 
 #include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
+#include <QTimer>
 #include <cstdio>
 
 #include "platform/qt/input_layer.h"
+#include "platform/qt/wayland/wl_eis_sender.h"
 
 namespace kestrin::qt::wl {
 namespace {
@@ -15,10 +19,9 @@ constexpr const char* kSessionInterface = "org.freedesktop.portal.Session";
 constexpr unsigned kPointer = 2;           // device type
 constexpr unsigned kPersistWhileRuns = 1;  // persist_mode, from version 2
 constexpr unsigned kPressed = 1;
-// A button event's round trip takes well under a millisecond; a portal that takes this long
-// is gone.
-constexpr int kButtonTimeoutMs = 1000;
 constexpr unsigned kReleased = 0;
+// A call's round trip takes well under a millisecond; a portal that takes this long is gone.
+constexpr int kCallTimeoutMs = 1000;
 
 }  // namespace
 
@@ -31,7 +34,16 @@ PortalClicks::~PortalClicks() {
 
 void PortalClicks::SendBurst(std::span<const std::uint32_t> flags) {
     if (m_state == State::Idle && m_armed) Ask();
-    if (m_state != State::Running) return;
+    if (m_state == State::Running) {
+        if (m_eis ? m_eis->SendBurst(flags) : Notify(flags)) return;
+        // NotifyPointerButton failed (and the session was ended), or the desktop paused
+        // the EIS device for a while.
+        if (m_state != State::Running) return;
+    }
+    m_report(Event::Waiting);
+}
+
+bool PortalClicks::Notify(std::span<const std::uint32_t> flags) {
     const QDBusObjectPath session(m_session);
     for (const std::uint32_t flag : flags) {
         const auto event = ButtonEventOf(flag);
@@ -44,13 +56,15 @@ void PortalClicks::SendBurst(std::span<const std::uint32_t> flags) {
         // Each event waits for its reply before the next goes: the portal hands calls to
         // threads of its own, so a release sent right behind its press could overtake it
         // and leave the button down.
-        const QDBusMessage reply = m_portal.Bus().call(call, QDBus::Block, kButtonTimeoutMs);
+        const QDBusMessage reply = m_portal.Bus().call(call, QDBus::Block, kCallTimeoutMs);
         if (reply.type() != QDBusMessage::ReplyMessage) {
             std::fprintf(stderr, "kestrin: portal: a click failed: %s\n",
                          qPrintable(reply.errorMessage()));
-            return Fail(Trouble::Closed);
+            Fail(Event::Closed);
+            return false;
         }
     }
+    return true;
 }
 
 void PortalClicks::Ask() {
@@ -62,49 +76,87 @@ void PortalClicks::Ask() {
     m_portal.Subscribe(m_session, kSessionInterface, "Closed", [this](const QDBusMessage&) {
         m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
         m_session.clear();
-        Fail(m_state == State::Running ? Trouble::Closed : Trouble::Refused);
+        Fail(m_state == State::Running ? Event::Closed : Event::Refused);
     });
     const QString request =
         m_portal.Request(kInterface, "CreateSession", {}, {{"session_handle_token", token}},
                          [this](const Portal::Response& r) { Created(r); });
-    if (request.isEmpty()) Fail(Trouble::Refused);
+    if (request.isEmpty()) Fail(Event::Refused);
 }
 
 void PortalClicks::Created(const Portal::Response& response) {
-    if (response.code != 0) return Fail(Trouble::Refused);
+    if (response.code != 0) return Fail(Event::Refused);
     QVariantMap options{{"types", kPointer}};
     if (m_version >= 2) options.insert("persist_mode", kPersistWhileRuns);
     const QString request = m_portal.Request(
         kInterface, "SelectDevices", {QVariant::fromValue(QDBusObjectPath(m_session))}, options,
         [this](const Portal::Response& r) { DevicesSelected(r); });
-    if (request.isEmpty()) Fail(Trouble::Refused);
+    if (request.isEmpty()) Fail(Event::Refused);
 }
 
 void PortalClicks::DevicesSelected(const Portal::Response& response) {
-    if (response.code != 0) return Fail(Trouble::Refused);
+    if (response.code != 0) return Fail(Event::Refused);
     // The consent dialog: its answer comes when the user gives it.
     const QString request = m_portal.Request(
         kInterface, "Start", {QVariant::fromValue(QDBusObjectPath(m_session)), QString()}, {},
         [this](const Portal::Response& r) { Started(r); });
-    if (request.isEmpty()) Fail(Trouble::Refused);
+    if (request.isEmpty()) Fail(Event::Refused);
 }
 
 void PortalClicks::Started(const Portal::Response& response) {
     // The user may grant other devices than the pointer asked for.
     if (response.code != 0 || (response.results.value("devices").toUInt() & kPointer) == 0) {
-        return Fail(Trouble::Refused);
+        return Fail(Event::Refused);
     }
-    m_state = State::Running;
+    // Through EIS the session runs once the device is ready.
+    if (!ConnectEis()) Run();
 }
 
-void PortalClicks::Fail(Trouble trouble) {
+bool PortalClicks::ConnectEis() {
+    if (m_version < 2 || !EisSupported()) return false;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(Portal::kService, Portal::kPath, kInterface, "ConnectToEIS");
+    call.setArguments({QVariant::fromValue(QDBusObjectPath(m_session)), QVariantMap()});
+    const QDBusMessage reply = m_portal.Bus().call(call, QDBus::Block, kCallTimeoutMs);
+    const auto socket = reply.arguments().value(0).value<QDBusUnixFileDescriptor>();
+    if (reply.type() != QDBusMessage::ReplyMessage || !socket.isValid()) {
+        std::fprintf(stderr,
+                     "kestrin: portal: no EIS connection (%s): clicks go through"
+                     " NotifyPointerButton\n",
+                     qPrintable(reply.errorMessage()));
+        return false;
+    }
+    // Ours: the reply's copy closes with it.
+    UniqueFd fd(::fcntl(socket.fileDescriptor(), F_DUPFD_CLOEXEC, 0));
+    m_eis = CreateEisSender(
+        std::move(fd), {[this] { Run(); },
+                        [this] {
+                            // Ended later: this is the sender's own call.
+                            QTimer::singleShot(0, [dead = std::shared_ptr(std::move(m_eis))] {});
+                            Fail(m_state == State::Running ? Event::Closed : Event::Refused);
+                        }});
+    if (!m_eis) Fail(Event::Refused);
+    return true;
+}
+
+void PortalClicks::Run() {
+    if (m_state != State::Running) {
+        std::fprintf(stderr, "kestrin: portal: the session runs; clicks through %s\n",
+                     m_eis ? "EIS" : "NotifyPointerButton");
+    }
+    m_state = State::Running;
+    m_report(Event::Granted);
+}
+
+void PortalClicks::Fail(Event event) {
     Close();
-    m_report(trouble);
+    m_report(event);
 }
 
 void PortalClicks::Close() {
     m_state = State::Idle;
     m_armed = false;
+    m_eis.reset();
     if (m_session.isEmpty()) return;
     m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
     m_portal.Bus().send(
