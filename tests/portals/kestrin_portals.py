@@ -13,7 +13,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import check, main, settles, wait_for  # noqa: E402
+from harness import check, main, settles, texts, wait_for  # noqa: E402
 from kestrin_wayland import Session, presses, run  # noqa: E402
 from portals import portals  # noqa: E402
 
@@ -109,14 +109,14 @@ def refused_or_closed_clicks_say_so_and_f3_asks_again(session):
     kestrin = session.start()
     session.portal.call("Refuse", "'Start'", "1")
     session.use("start")
-    session.says(kestrin, "clicks_refused")
+    session.says(kestrin, texts()["clicks_refused"])
     check(session.stopped() and not session.buttons(), "clicks after a refusal")
     session.send("key Return")  # the message box goes
     session.use("start")
     session.clicks_go_on()
     # The desktop takes the permission back while Kestrin clicks.
     session.portal.call("CloseSession", repr(session.portal.sessions("RemoteDesktop")[-1]))
-    session.says(kestrin, "clicks_closed")
+    session.says(kestrin, texts()["clicks_closed"])
     check(session.stopped(), "clicks went on after the session closed")
     session.send("key Return")
     session.use("start")
@@ -128,7 +128,7 @@ def refused_or_closed_clicks_say_so_and_f3_asks_again(session):
 def refused_shortcuts_say_the_hot_key_message(session):
     session.portal.call("Refuse", "'BindShortcuts'", "1")
     kestrin = session.start(title="kestrin")  # its message box comes first
-    session.says(kestrin, "hotkey_f3_failed")
+    session.says(kestrin, texts()["hotkey_f3_failed"])
 
 
 def killed_it_leaves_no_session_open_and_the_next_copy_binds_again(session):
