@@ -1,0 +1,255 @@
+#!/usr/bin/env python3
+# End-to-end tests of the Linux program on a real GNOME: the real binary, run as a user runs it,
+# under a headless gnome-shell with GNOME's own portals and services beside it, clicking a
+# fullscreen window of ours (wl_click_target). Keys and the pointer come as a user's would,
+# through mutter's remote-desktop API (mutter_hands.py), and every dialog is answered with them.
+# GNOME 43 to 47 hears F3 and F4 through the user's custom shortcuts (the README's lines, run
+# by gsd-media-keys); GNOME 48 and later through the GlobalShortcuts portal, with the user's
+# earlier "Add" in GNOME's shortcut dialog stored as GNOME stores it.
+#     kestrin_gnome.py SCENARIO --kestrin K --target T
+import contextlib
+import os
+import re
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
+from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, button_events, check, check_rate, gnome, \
+    main, process, texts, ticks, wait_for  # noqa: E402
+from kestrin_wayland import LEFT, Session, held, run  # noqa: E402
+
+APP_ID = "org.example.Kestrin"
+AIM = (100, 700)  # on the click target, clear of the windows GNOME centres and of its top bar
+SHELL = ("org.gnome.Shell", "/org/gnome/Shell")
+# What the tests watch on the session bus: the portal asking GNOME's remote-control dialog, the
+# shell telling that another application has the keyboard, the user's shortcuts calling Kestrin.
+WATCHED = ("type='method_call',interface='org.freedesktop.impl.portal.RemoteDesktop',"
+           "member='Start'",
+           "type='signal',interface='org.gnome.Shell.Introspect',"
+           "member='RunningApplicationsChanged'",
+           "type='method_call',interface='org.example.Kestrin.HotKeys'")
+# The user's answers to the remote-control dialog, by GNOME release: on 43 the switch "Allow
+# remote interaction" has no mnemonic; from 48 it has (_Interaction). "_Share", "_Cancel".
+SHARE = {43: "Tab space alt+s", 48: "alt+i alt+s"}
+CANCEL = "alt+c"
+
+
+def shell_version():
+    version = subprocess.run(["gnome-shell", "--version"], capture_output=True, text=True).stdout
+    return int(re.search(r"(\d+)\.", version).group(1))
+
+
+def readme_shortcut_lines():  # the README's GNOME custom-shortcut commands, as written there
+    with open(os.path.join(HERE, "..", "..", "README.md"), encoding="utf-8") as readme:
+        text = readme.read()
+    return text.split("- GNOME (", 1)[1].split("```")[1]
+
+
+class GnomeSession(Session):  # gnome-shell, our hands, the click target under the pointer
+
+    def __init__(self, stack, args):
+        self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
+        self.version = shell_version()
+        self.env = stack.enter_context(gnome())
+        self.bus = stack.enter_context(process(["dbus-monitor", "--session", *WATCHED], self.env,
+                                               lines=True))
+        self.hands = stack.enter_context(process(as_nobody(
+            ["/usr/bin/python3", os.path.join(HERE, "mutter_hands.py"), *GNOME_OUTPUT]),
+            self.env, lines=True, stdin=subprocess.PIPE, text=True))
+        wait_for(lambda: "ready" in self.hands.lines, 20, "a session of mutter's remote desktop")
+        self.leave_overview()
+        if self.version < 48:
+            self.custom_shortcuts()
+        else:
+            self.stored_shortcuts()
+        self.target = stack.enter_context(process(as_nobody([args.target, "fullscreen"]),
+                                                  self.env, lines=True))
+        wait_for(lambda: "ready" in self.target.lines, 10, "the click target")
+        self.send("move %d %d" % AIM)
+
+    def gdbus(self, *args):
+        return subprocess.run(as_nobody(["gdbus", "call", "--session", *args]), env=self.env,
+                              capture_output=True, text=True).stdout
+
+    def leave_overview(self):  # gnome-shell starts in the overview, where no shortcut fires
+        def overview():
+            return self.gdbus("--dest", SHELL[0], "--object-path", SHELL[1], "--method",
+                              "org.freedesktop.DBus.Properties.Get", SHELL[0], "OverviewActive")
+        wait_for(overview, 20, "gnome-shell on the bus")
+        while "true" in overview():
+            self.send("key Escape")
+            time.sleep(0.5)
+
+    def seen(self, member):  # how often the watched member went by on the bus
+        return sum(f"member={member}" in line for line in list(self.bus.lines))
+
+    def custom_shortcuts(self):
+        """The README's lines, run as the user runs them; gsd-media-keys, GNOME's own, runs
+        the shortcuts they make. Its keys are grabbed through the shell a while after it
+        starts: F4 (which nothing owns yet) until it calls."""
+        subprocess.run(as_nobody(["bash", "-c", readme_shortcut_lines()]), env=self.env,
+                       check=True)
+        self.stack.enter_context(process(as_nobody(["/usr/libexec/gsd-media-keys"]), self.env,
+                                         **QUIET))
+
+        def calls():
+            self.send("key F4")
+            return self.seen("Press")
+        wait_for(calls, 30, "gsd-media-keys to run the F4 shortcut", interval=0.5)
+
+    def stored_shortcuts(self):
+        """The user's earlier "Add" in GNOME's shortcut dialog, as GNOME stores it: the
+        portal binds F3 and F4 with no dialog."""
+        path = f"/org/gnome/settings-daemon/global-shortcuts/{APP_ID}/"
+        shortcuts = "[%s]" % ", ".join(
+            f"('{name}', {{'description': <'{description}'>, 'shortcuts': <['{key}']>}})"
+            for name, description, key in (("start", "开始自动点击", "F3"),
+                                           ("stop", "停止自动点击", "F4")))
+        for args in (("org.gnome.settings-daemon.global-shortcuts", "applications",
+                      f"['{APP_ID}']"),
+                     ("org.gnome.settings-daemon.global-shortcuts.application:" + path,
+                      "shortcuts", shortcuts)):
+            subprocess.run(as_nobody(["gsettings", "set", *args]), env=self.env, check=True)
+
+    def start(self):
+        # A Kestrin, as the user starts it, once its first window (the main window, or the
+        # message box that comes before it) has the keyboard; it says its texts on stderr. On
+        # GNOME before 48 the user has made the custom shortcuts.
+        env = dict(self.env, KESTRIN_DEBUG="1")
+        if self.version < 48:
+            env["KESTRIN_INPUT"] = "hotkeys=bus"
+        focus = self.seen("RunningApplicationsChanged")
+        kestrin = self.stack.enter_context(process(as_nobody([self.kestrin]), env, lines=True,
+                                                   stderr=subprocess.STDOUT))
+        wait_for(lambda: self.seen("RunningApplicationsChanged") > focus, 20,
+                 "Kestrin's window to take the keyboard")
+        time.sleep(0.3)  # the shell says so a moment before the window has it
+        return kestrin
+
+    def focus_moves(self, keys):  # presses keys that give another application the keyboard
+        before = self.seen("RunningApplicationsChanged")
+        self.send("key " + keys)
+        wait_for(lambda: self.seen("RunningApplicationsChanged") > before, 10,
+                 f"another application to take the keyboard after {keys}")
+
+    def start_clicking(self, answer=None):
+        """F3; when GNOME asks whether Kestrin may control the pointer, the user answers with
+        the keys `answer`, once the dialog has the keyboard (it takes it from our windows, which
+        have had no input yet), one by one: a switch there slides before the button it unlocks
+        takes a key."""
+        starts = self.seen("Start")
+        focus = self.seen("RunningApplicationsChanged")
+        self.send("key F3")
+        if answer is None:
+            return
+        wait_for(lambda: self.seen("Start") > starts, 10, "GNOME's remote-control dialog")
+        wait_for(lambda: self.seen("RunningApplicationsChanged") > focus, 10,
+                 "the remote-control dialog to take the keyboard")
+        for key in answer.split():
+            time.sleep(0.5)
+            self.send("key " + key)
+
+    def share(self, kestrin):  # F3, and the user lets Kestrin control the pointer
+        def runs():
+            return sum("the session runs" in line for line in list(kestrin.lines))
+        before = runs()
+        self.start_clicking(SHARE[43 if self.version < 48 else 48])
+        for _ in range(5):  # Share pressed before the switch had slid: the user presses it again
+            with contextlib.suppress(Failure):
+                return wait_for(lambda: runs() > before, 3, "the portal's session")
+            self.send("key alt+s")
+        check(False, "the remote-control dialog did not let Kestrin click")
+
+    def says(self, kestrin, name):
+        message = texts()[name]
+        wait_for(lambda: message in "\n".join(kestrin.lines), 10, repr(message))
+
+
+def defaults_click_10_per_second_and_f4_stops(session):
+    kestrin = session.start()
+    session.share(kestrin)
+    session.clicks_go_on(40, timeout=20)
+    session.send("key F4")
+    check(session.stopped(), "clicks went on after F4")
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+    times = ticks(button_events(session.target.lines), [("P", LEFT), ("R", LEFT)] * 2,
+                  "the defaults")
+    # The first click gives the target the keyboard, and GNOME holds the next few back
+    # meanwhile (up to half a second): the rate from the fifth tick on.
+    check_rate(times[4:], 10, 1_000_000, "the defaults")  # times in µs
+
+
+def clicking_fast(session):
+    """Kestrin clicking at 1000 per second. The user allows the clicks at a first F3 with the
+    defaults, then, the permission kept for the run, types the rate and presses F3 again. The
+    clicks give the target the keyboard: Alt+Tab brings Kestrin back."""
+    kestrin = session.start()
+    session.share(kestrin)
+    session.clicks_go_on(4, timeout=20)
+    session.send("key F4")
+    check(session.stopped(), "clicks went on after F4")
+    session.focus_moves("alt+Tab")
+    session.send("key 1 0 0 0")
+    time.sleep(0.3)  # keys and shortcuts come by different paths
+    session.send("key F3")
+    session.says(kestrin, "too_fast")
+    session.clicks_go_on(400, timeout=10)  # 100 ticks at least: not 10 per second
+    return kestrin
+
+
+def esc_after_1000_per_second_leaves_no_button_down(session):
+    """Each click gives the clicked window the keyboard (GNOME focuses on click): the user
+    stops with F4, brings Kestrin back with Alt+Tab and closes it with Esc."""
+    kestrin = clicking_fast(session)
+    session.send("key F4")
+    check(session.stopped(), "clicks went on after F4")
+    session.focus_moves("alt+Tab")
+    session.send("key Escape")
+    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+
+
+def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
+    first = session.start()
+    session.share(first)
+    session.clicks_go_on(timeout=20)
+    second = session.start()
+    session.says(second, "hotkey_f3_failed")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not reach the first copy")
+    check(first.poll() is None, "the first copy ended")
+
+
+def refused_consent_says_so_and_f3_asks_again(session):
+    kestrin = session.start()
+    session.start_clicking(CANCEL)
+    session.says(kestrin, "clicks_refused")
+    check(session.stopped() and not [l for l in session.target.lines if l[0] in "PR"],
+          "clicks after a refusal")
+    session.send("key Return")  # the message box goes
+    starts = session.seen("Start")
+    session.share(kestrin)
+    session.clicks_go_on(timeout=20)
+    check(session.seen("Start") == starts + 1, "F3 did not ask again")
+    session.send("key F4")
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+
+
+def killed_while_clicking_leaves_no_button_down(session):
+    kestrin = clicking_fast(session)
+    kestrin.kill()
+    kestrin.wait()
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+
+
+if __name__ == "__main__":
+    main({f.__name__: run(f, GnomeSession) for f in (
+        defaults_click_10_per_second_and_f4_stops,
+        esc_after_1000_per_second_leaves_no_button_down,
+        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
+        refused_consent_says_so_and_f3_asks_again,
+        killed_while_clicking_leaves_no_button_down)},
+        "kestrin", "target")
