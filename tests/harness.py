@@ -296,12 +296,13 @@ def gnome():
     """A headless gnome-shell as nobody, as a GNOME session has it: a private system bus (the
     shell ends at start without one), and a session bus of its own that starts the real
     services (the portal frontend and xdg-desktop-portal-gnome, the permission store, dconf)
-    with the session's environment, set before the bus starts. The shell starts in the overview.
+    with the session's environment, set before the bus starts (the session type among it: GNOME's
+    portal shows no dialog outside a Wayland session). The shell starts in the overview.
     Yields the clients' environment, to run them as nobody: its home (GSettings included),
     runtime folder and buses; KESTRIN_SERVER_PID (the shell)."""
     with compositor_home() as (home, runtime, _), orphans_ended():
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="GNOME",
-                   WAYLAND_DISPLAY="wayland-gnome")
+                   XDG_SESSION_TYPE="wayland", WAYLAND_DISPLAY="wayland-gnome")
         own_home(home)
         with session_bus(home, env, kind="system") as system:
             env["DBUS_SYSTEM_BUS_ADDRESS"] = system

@@ -53,8 +53,9 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
         self.version = shell_version()
         self.env = stack.enter_context(gnome())
-        self.bus = stack.enter_context(process(["dbus-monitor", "--session", *WATCHED], self.env,
-                                               lines=True))
+        # Line by line: Debian 13's dbus-monitor buffers what it writes to a pipe.
+        self.bus = stack.enter_context(process(["stdbuf", "-oL", "dbus-monitor", "--session",
+                                                *WATCHED], self.env, lines=True))
         self.hands = stack.enter_context(process(as_nobody(
             ["/usr/bin/python3", os.path.join(HERE, "mutter_hands.py"), *GNOME_OUTPUT]),
             self.env, lines=True, stdin=subprocess.PIPE, text=True))
@@ -64,23 +65,25 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
             self.custom_shortcuts()
         else:
             self.stored_shortcuts()
-        self.target = stack.enter_context(process(as_nobody([args.target, "fullscreen"]),
-                                                  self.env, lines=True))
-        wait_for(lambda: "ready" in self.target.lines, 10, "the click target")
-        self.send("move %d %d" % AIM)
+        self.target = None
 
     def gdbus(self, *args):
         return subprocess.run(as_nobody(["gdbus", "call", "--session", *args]), env=self.env,
                               capture_output=True, text=True).stdout
 
-    def leave_overview(self):  # gnome-shell starts in the overview, where no shortcut fires
+    def leave_overview(self):
+        """gnome-shell starts in the overview, where no shortcut fires; it goes there once
+        it has started up, not at once. The user leaves it with Esc."""
         def overview():
             return self.gdbus("--dest", SHELL[0], "--object-path", SHELL[1], "--method",
                               "org.freedesktop.DBus.Properties.Get", SHELL[0], "OverviewActive")
-        wait_for(overview, 20, "gnome-shell on the bus")
-        while "true" in overview():
+        wait_for(lambda: "true" in overview(), 30, "gnome-shell to show its overview")
+
+        def left():
             self.send("key Escape")
-            time.sleep(0.5)
+            time.sleep(0.5)  # the overview slides away
+            return "false" in overview()
+        wait_for(left, 20, "the overview to close", interval=0.5)
 
     def seen(self, member):  # how often the watched member went by on the bus
         return sum(f"member={member}" in line for line in list(self.bus.lines))
@@ -114,9 +117,11 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
             subprocess.run(as_nobody(["gsettings", "set", *args]), env=self.env, check=True)
 
     def start(self):
-        # A Kestrin, as the user starts it, once its first window (the main window, or the
-        # message box that comes before it) has the keyboard; it says its texts on stderr. On
-        # GNOME before 48 the user has made the custom shortcuts.
+        """A Kestrin, as the user starts it, once its first window (the main window, or the
+        message box that comes before it) has the keyboard; it says its texts on stderr. On
+        GNOME before 48 the user has made the custom shortcuts. The first Kestrin's window
+        then gives the keyboard to the click target, started after it, as no input has come
+        yet: so the target tells when GNOME's dialog takes the keyboard."""
         env = dict(self.env, KESTRIN_DEBUG="1")
         if self.version < 48:
             env["KESTRIN_INPUT"] = "hotkeys=bus"
@@ -126,7 +131,16 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         wait_for(lambda: self.seen("RunningApplicationsChanged") > focus, 20,
                  "Kestrin's window to take the keyboard")
         time.sleep(0.3)  # the shell says so a moment before the window has it
+        if self.target is None:
+            self.target = self.stack.enter_context(process(
+                as_nobody([self.target_program, "fullscreen"]), self.env, lines=True))
+            wait_for(self.target_has_keyboard, 10, "the click target to have the keyboard")
+            self.send("move %d %d" % AIM)
         return kestrin
+
+    def target_has_keyboard(self):
+        return [line for line in list(self.target.lines) if line in ("focus", "unfocus")][-1:] \
+            == ["focus"]
 
     def focus_moves(self, keys):  # presses keys that give another application the keyboard
         before = self.seen("RunningApplicationsChanged")
@@ -134,33 +148,32 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         wait_for(lambda: self.seen("RunningApplicationsChanged") > before, 10,
                  f"another application to take the keyboard after {keys}")
 
-    def start_clicking(self, answer=None):
-        """F3; when GNOME asks whether Kestrin may control the pointer, the user answers with
-        the keys `answer`, once the dialog has the keyboard (it takes it from our windows, which
-        have had no input yet), one by one: a switch there slides before the button it unlocks
-        takes a key."""
+    def start_clicking(self, answer, answered):
+        """F3, and GNOME asks whether Kestrin may control the pointer: the user answers with the
+        keys `answer` once the dialog has the keyboard (it takes it from our windows, which have
+        had no input yet), one by one (a switch there slides before the button it unlocks takes
+        a key). On a busy machine the dialog may not have taken a key yet: until answered()
+        the user presses the last one again."""
+        check(self.target_has_keyboard(), "the click target does not have the keyboard")
         starts = self.seen("Start")
-        focus = self.seen("RunningApplicationsChanged")
         self.send("key F3")
-        if answer is None:
-            return
         wait_for(lambda: self.seen("Start") > starts, 10, "GNOME's remote-control dialog")
-        wait_for(lambda: self.seen("RunningApplicationsChanged") > focus, 10,
+        wait_for(lambda: not self.target_has_keyboard(), 20,
                  "the remote-control dialog to take the keyboard")
         for key in answer.split():
             time.sleep(0.5)
             self.send("key " + key)
+        for _ in range(5):
+            with contextlib.suppress(Failure):
+                return wait_for(answered, 3, "")
+            self.send("key " + key)
+        check(False, f"the remote-control dialog took no answer ({answer})")
 
     def share(self, kestrin):  # F3, and the user lets Kestrin control the pointer
         def runs():
             return sum("the session runs" in line for line in list(kestrin.lines))
         before = runs()
-        self.start_clicking(SHARE[43 if self.version < 48 else 48])
-        for _ in range(5):  # Share pressed before the switch had slid: the user presses it again
-            with contextlib.suppress(Failure):
-                return wait_for(lambda: runs() > before, 3, "the portal's session")
-            self.send("key alt+s")
-        check(False, "the remote-control dialog did not let Kestrin click")
+        self.start_clicking(SHARE[43 if self.version < 48 else 48], lambda: runs() > before)
 
     def says(self, kestrin, name):
         message = texts()[name]
@@ -225,11 +238,13 @@ def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
 
 def refused_consent_says_so_and_f3_asks_again(session):
     kestrin = session.start()
-    session.start_clicking(CANCEL)
-    session.says(kestrin, "clicks_refused")
+    refused = texts()["clicks_refused"]
+    session.start_clicking(CANCEL, lambda: refused in "\n".join(kestrin.lines))
     check(session.stopped() and not [l for l in session.target.lines if l[0] in "PR"],
           "clicks after a refusal")
-    session.send("key Return")  # the message box goes
+    session.send("key Return")  # the message box goes, Kestrin's window has the keyboard
+    session.send("key alt+Tab")  # the user goes back to the target
+    wait_for(session.target_has_keyboard, 10, "the click target to have the keyboard")
     starts = session.seen("Start")
     session.share(kestrin)
     session.clicks_go_on(timeout=20)
