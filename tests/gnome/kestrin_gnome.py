@@ -47,7 +47,7 @@ def shell_version():
 def readme_shortcut_lines():  # the README's GNOME custom-shortcut commands, as written there
     with open(os.path.join(HERE, "..", "..", "README.md"), encoding="utf-8") as readme:
         text = readme.read()
-    return text.split("- GNOME (", 1)[1].split("```")[1]
+    return text.split("- GNOME 43–47 (", 1)[1].split("```")[1]
 
 
 class GnomeSession(Session):  # gnome-shell, our hands, the click target under the pointer
