@@ -15,6 +15,7 @@ import contextlib
 import os
 import platform
 import re
+import shutil
 import statistics
 import subprocess
 import sys
@@ -401,6 +402,31 @@ PORTAL_SECTION = [
     "stamps each NotifyPointerButton as it arrives. Left double; each button event waits for "
     "the portal's answer, as the frontend would otherwise reorder them.", ""]
 
+GNOME_SECTION = [
+    "## GNOME", "",
+    "Made by `make bench` (bench/gnome_bench.py): Kestrin under a headless gnome-shell with "
+    "GNOME's own portals, as a user runs it: the user allows the clicks in GNOME's dialog, types "
+    "the rate and presses F3 through mutter's remote-desktop API, and a fullscreen Wayland window "
+    "of ours stamps each button event as it reaches it. GNOME 43 on this machine; GNOME 48 in the "
+    "Debian 13 root (`make bench-debian13-gnome`), over EIS and, in a build made with "
+    "`KESTRIN_EIS=OFF`, over NotifyPointerButton. CPU in % of one core; \"portals\" is the "
+    "frontend and xdg-desktop-portal-gnome together.", ""]
+
+
+def gnome_tables(build, seconds):
+    """GNOME 43's rows here when it is installed, GNOME 48's from the Debian 13 root."""
+    import gnome_bench
+    tables = gnome_bench.table(build, seconds) + [""] if shutil.which("gnome-shell") else []
+    checkout = os.path.join(HERE, "..")
+    done = subprocess.run([os.path.join(checkout, "scripts", "debian13", "run.sh"), "make",
+                           "--no-print-directory", "bench-debian13-gnome"], cwd=checkout)
+    for name in ("gnome48-eis.md", "gnome48-buttons.md"):
+        report = os.path.join(checkout, "build", name)
+        if done.returncode == 0 and os.path.exists(report):
+            with open(report) as f:
+                tables += f.read().split("\n")
+    return tables
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -410,15 +436,15 @@ def main():
     parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
     parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
     parser.add_argument("--x-input", help="the X input tool of the Wine tests")
-    parser.add_argument("--only", choices=["linux", "windows", "wayland"])
+    parser.add_argument("--only", choices=["linux", "windows", "wayland", "gnome"])
     args = parser.parse_args()
-    wanted = {args.only} if args.only else {"linux", "windows", "wayland"}
+    wanted = {args.only} if args.only else {"linux", "windows", "wayland", "gnome"}
     if args.windows is None:
         wanted.discard("windows")
     if args.only == "windows" and not (args.windows and args.x_input):
         parser.error("--only windows needs --windows and --x-input")
-    if wanted & {"linux", "wayland"} and not args.build:
-        parser.error("the Linux and Wayland rows need --build")
+    if wanted & {"linux", "wayland", "gnome"} and not args.build:
+        parser.error("the Linux, Wayland and GNOME rows need --build")
     seconds = 2.0 if args.quick else 4.0
 
     if "linux" in wanted:
@@ -434,6 +460,9 @@ def main():
         build = os.path.abspath(args.build)
         merge_section(args.report, WAYLAND_SECTION + wayland_bench.table(build, seconds) + [""])
         merge_section(args.report, PORTAL_SECTION + portal_bench.table(build, seconds) + [""])
+    if "gnome" in wanted:
+        merge_section(args.report, GNOME_SECTION + gnome_tables(os.path.abspath(args.build),
+                                                                seconds))
     write_plot(os.path.abspath(args.plot), series_from_report(args.report))
     print(f"wrote {args.report} and {args.plot}")
 
