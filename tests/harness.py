@@ -196,7 +196,8 @@ def session_bus(home, env, services=False, kind="session"):
     yields its address. kind="system" makes a private system bus instead, with no services."""
     path = os.path.join(home, "bus" if kind == "session" else kind)
     with open(path + ".conf", "w") as f:
-        f.write(BUS_CONFIG.format(kind, path, "<standard_session_servicedirs/>" if services else ""))
+        f.write(BUS_CONFIG.format(kind, path,
+                                  "<standard_session_servicedirs/>" if services else ""))
     argv = ["dbus-daemon", "--nofork", "--config-file", path + ".conf"]
     with process(as_nobody(argv) if services else argv, env, **QUIET) as bus:
         wait_for(lambda: os.path.exists(path) or bus.poll() is not None, 10, "the session bus")
@@ -270,36 +271,30 @@ GNOME_OUTPUT = (1280, 800)
 
 @contextlib.contextmanager
 def orphans_ended():
-    """Ends, on leaving, what our children started and left behind (services a session bus
-    started, the helpers they started in turn): they come to us, not to init, meanwhile."""
+    # Ends, on leaving, what our children started and left behind (services a session bus
+    # started, the helpers they started in turn): they come to us, not to init, meanwhile.
     PR_SET_CHILD_SUBREAPER = 36
     ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
     try:
         yield
     finally:
-        for _ in range(50):
-            children = [int(pid) for task in glob.glob("/proc/self/task/*/children")
-                        for pid in open(task).read().split()]
-            if not children:
-                break
+        while children := [int(pid) for task in glob.glob("/proc/self/task/*/children")
+                           for pid in open(task).read().split()]:
             for pid in children:
-                with contextlib.suppress(ProcessLookupError):
+                with contextlib.suppress(ProcessLookupError, ChildProcessError):
                     os.kill(pid, signal.SIGKILL)
-            with contextlib.suppress(ChildProcessError):
-                while os.waitpid(-1, os.WNOHANG)[0]:
-                    pass
-            time.sleep(0.1)
+                    os.waitpid(pid, 0)
 
 
 @contextlib.contextmanager
 def gnome():
-    """A headless gnome-shell as nobody, as a GNOME session has it: a private system bus (the
-    shell ends at start without one), and a session bus of its own that starts the real
-    services (the portal frontend and xdg-desktop-portal-gnome, the permission store, dconf)
-    with the session's environment, set before the bus starts (the session type among it: GNOME's
-    portal shows no dialog outside a Wayland session). The shell starts in the overview.
-    Yields the clients' environment, to run them as nobody: its home (GSettings included),
-    runtime folder and buses; KESTRIN_SERVER_PID (the shell)."""
+    # A headless gnome-shell as nobody, as a GNOME session has it: a private system bus (the
+    # shell ends at start without one), and a session bus of its own that starts the real
+    # services (the portal frontend and xdg-desktop-portal-gnome, the permission store, dconf)
+    # with the session's environment, set before the bus starts (the session type among it:
+    # GNOME's portal shows no dialog outside a Wayland session). The shell starts in the overview.
+    # Yields the clients' environment, to run them as nobody: its home (GSettings included),
+    # runtime folder and buses; KESTRIN_SERVER_PID (the shell).
     with compositor_home() as (home, runtime, _), orphans_ended():
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="GNOME",
                    XDG_SESSION_TYPE="wayland", WAYLAND_DISPLAY="wayland-gnome")
@@ -311,7 +306,7 @@ def gnome():
                     "%dx%d" % GNOME_OUTPUT, "--wayland-display", "wayland-gnome"]),
                     dict(env, DBUS_SESSION_BUS_ADDRESS=bus), **QUIET) as server:
                 def socket():
-                    check(server.poll() is None, f"gnome-shell ended with status {server.returncode}")
+                    check(server.poll() is None, f"gnome-shell ended ({server.returncode})")
                     return os.path.exists(os.path.join(runtime, "wayland-gnome"))
 
                 wait_for(socket, 30, "gnome-shell's Wayland socket")

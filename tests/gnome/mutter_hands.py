@@ -3,17 +3,17 @@
 # (org.gnome.Mutter.RemoteDesktop, the one remote-control tools use) that presses keys and
 # moves the pointer as a user's keyboard and mouse would. Commands on stdin, one a line, each
 # answered "ok" on stdout once mutter has taken it ("ready" first):
-#   key NAME...      press and release each key in turn: F3, Escape, Return, Tab, space, 0-9,
-#                    a-z, Down; alt+c holds Alt while pressing c
+#   key NAME...      press and release each key in turn: F3, F4, Escape, Return, Tab, space,
+#                    0-9, a-z; alt+c holds Alt while pressing c
 #   move X Y         the pointer to (X, Y) from the top left corner of the screen
-# The screen's size comes on the command line: mutter_hands.py WIDTH HEIGHT. Debian's python3-gi needs Debian's python3.
+# The screen's size comes on the command line: mutter_hands.py WIDTH HEIGHT. Debian's python3-gi
+# needs Debian's python3.
 import sys
 
 from gi.repository import Gio, GLib
 
 MUTTER = "org.gnome.Mutter.RemoteDesktop"
-KEYS = {"Escape": 1, "Tab": 15, "Return": 28, "space": 57, "alt": 56, "shift": 42, "F3": 61, "F4": 62,
-        "Down": 108, "Up": 103, "BackSpace": 14}  # evdev key codes
+KEYS = {"Escape": 1, "Tab": 15, "Return": 28, "space": 57, "alt": 56, "F3": 61, "F4": 62}  # evdev
 KEYS.update({str(d): 2 + (d - 1) % 10 for d in range(10)})
 KEYS.update({c: code for row, first in (("qwertyuiop", 16), ("asdfghjkl", 30), ("zxcvbnm", 44))
              for code, c in enumerate(row, first)})
@@ -37,10 +37,8 @@ class Hands:
 
     def key(self, name):
         held = name.split("+")
-        for code in held:
-            self.notify("NotifyKeyboardKeycode", "(ub)", KEYS[code], True)
-        for code in reversed(held):
-            self.notify("NotifyKeyboardKeycode", "(ub)", KEYS[code], False)
+        for code, pressed in [(c, True) for c in held] + [(c, False) for c in reversed(held)]:
+            self.notify("NotifyKeyboardKeycode", "(ub)", KEYS[code], pressed)
 
     def move(self, x, y):
         # Relative moves need no screen stream. From the bottom right corner, where the screen's
@@ -55,11 +53,10 @@ def main():
     print("ready", flush=True)
     for line in sys.stdin:
         command, *args = line.split()
-        if command == "key":
-            for name in args:
-                hands.key(name)
-        elif command == "move":
+        if command == "move":
             hands.move(*map(int, args))
+        for name in args if command == "key" else []:
+            hands.key(name)
         print("ok", flush=True)
 
 
