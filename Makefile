@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test test-debian13 debian13-suites clean-roots linux windows sanitize bench bench-build bench-windows bench-debian13-gnome soak screenshots package clean
+.PHONY: all run test test-debian13 debian13-suites clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -67,6 +67,11 @@ bench-build:
 	$(MAKE) --no-print-directory windows
 	$(CMAKE) -S . -B $(B)/bench -DCMAKE_BUILD_TYPE=Release -DKESTRIN_WINDOWS_EXE=$(B)/windows/kestrin.exe
 	cmake --build $(B)/bench --target kestrin x_observer wl_click_target wl_keyboard
+	scripts/debian13/run.sh sh -c '\
+	    $(CMAKE) -S . -B $(B)/debian13-bench -DCMAKE_BUILD_TYPE=Release && \
+	    cmake --build $(B)/debian13-bench --target kestrin wl_click_target wl_keyboard && \
+	    $(CMAKE) -S . -B $(B)/debian13-bench-noei -DCMAKE_BUILD_TYPE=Release -DKESTRIN_LIBEI=OFF && \
+	    cmake --build $(B)/debian13-bench-noei --target kestrin wl_click_target wl_keyboard'
 
 bench: bench-build
 	bench/run_bench.py --build $(B)/bench $(BENCH_ARGS)
@@ -74,15 +79,11 @@ bench: bench-build
 bench-windows: bench-build
 	bench/run_bench.py --only windows $(BENCH_ARGS)
 
-# Run by `make bench` inside the Debian 13 root: GNOME 48's rows, over EIS and over
-# NotifyPointerButton (a build without EIS), into build/gnome48-*.md.
-bench-debian13-gnome:
-	$(CMAKE) -S . -B $(B)/bench-debian13 -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(B)/bench-debian13 --target kestrin wl_click_target
-	$(CMAKE) -S . -B $(B)/bench-debian13-noeis -DCMAKE_BUILD_TYPE=Release -DKESTRIN_EIS=OFF
-	cmake --build $(B)/bench-debian13-noeis --target kestrin wl_click_target
-	bench/gnome_bench.py --build $(B)/bench-debian13 --report $(B)/gnome48-eis.md
-	bench/gnome_bench.py --build $(B)/bench-debian13-noeis --report $(B)/gnome48-buttons.md
+bench-kde: bench-build
+	bench/run_bench.py --only kde --build $(B)/bench $(BENCH_ARGS)
+
+bench-gnome: bench-build
+	bench/run_bench.py --only gnome --build $(B)/bench $(BENCH_ARGS)
 
 # Ten minutes at 1000 clicks per second (not part of CI).
 soak: bench-build

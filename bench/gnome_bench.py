@@ -6,7 +6,7 @@ Runs the real program under a headless gnome-shell with GNOME's own portals (tes
 user allows the clicks in GNOME's dialog, types the rate and presses F3, and a fullscreen
 Wayland window of ours stamps each button event as it reaches it (CLOCK_MONOTONIC). On GNOME 48
 and later the clicks go through EIS, or through NotifyPointerButton with a build made with
-KESTRIN_EIS=OFF; on GNOME 43 to 47 through NotifyPointerButton. Left double, the default. It
+KESTRIN_LIBEI=OFF; on GNOME 43 to 47 through NotifyPointerButton. Left double, the default. It
 measures; it never fails on a timing.
 
     gnome_bench.py --build build/bench [--report FILE] [--seconds 4]

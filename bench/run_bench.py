@@ -15,7 +15,6 @@ import contextlib
 import os
 import platform
 import re
-import shutil
 import statistics
 import subprocess
 import sys
@@ -299,6 +298,9 @@ PLOTTED = [
      lambda c: c[1] == "left single", 2, 3, 4),
     ("Kestrin through the portal, left double", "## Through the desktop portals",
      lambda c: True, 1, 2, 1),
+    ("KDE Plasma 6.3 through EIS, left double", "## KDE Plasma 6.3 through EIS",
+     lambda c: True, 1, 2, 8),
+    ("KDE Plasma 5.27, left double", "## KDE Plasma 5.27", lambda c: True, 1, 2, 10),
 ]
 
 
@@ -402,30 +404,64 @@ PORTAL_SECTION = [
     "stamps each NotifyPointerButton as it arrives. Left double; each button event waits for "
     "the portal's answer, as the frontend would otherwise reorder them.", ""]
 
-GNOME_SECTION = [
-    "## GNOME", "",
-    "Made by `make bench` (bench/gnome_bench.py): Kestrin under a headless gnome-shell with "
-    "GNOME's own portals, as a user runs it: the user allows the clicks in GNOME's dialog, types "
-    "the rate and presses F3 through mutter's remote-desktop API, and a fullscreen Wayland window "
-    "of ours stamps each button event as it reaches it. GNOME 43 on this machine; GNOME 48 in the "
-    "Debian 13 root (`make bench-debian13-gnome`), over EIS and, in a build made with "
-    "`KESTRIN_EIS=OFF`, over NotifyPointerButton. CPU in % of one core; \"portals\" is the "
-    "frontend and xdg-desktop-portal-gnome together.", ""]
+KDE5_SECTION = [
+    "## KDE Plasma 5.27 (headless KWin)", "",
+    "Made by `make bench` (bench/kde_bench.py): Kestrin under a headless KWin 5.27 "
+    "(`kwin_wayland --virtual`) with the real portals on its session bus (xdg-desktop-portal "
+    "1.16, xdg-desktop-portal-kde 5.27), clicking a fullscreen Wayland window of ours, which "
+    "times each button event as it arrives; keys through KWin's fake input. Left double, "
+    "through NotifyPointerButton, each button event waiting for the portal's answer. CPU in % "
+    "of one core; the portals' is the frontend's and the KDE backend's together.", ""]
+KDE6_SECTION = [
+    "## KDE Plasma 6.3 {way} (headless KWin, Debian 13 root)", "",
+    "Made by `make bench` (bench/kde_bench.py) in the Debian 13 root: as Plasma 5.27 above, with "
+    "KWin 6.3.6, xdg-desktop-portal 1.20.3 and xdg-desktop-portal-kde 6.3.5, the user's consent "
+    "kept in the permission store. {how}", ""]
+KDE6_WAYS = [
+    ("through EIS", "debian13-bench", "The release build with libei: the button events go "
+     "through libei on the socket the portal's ConnectToEIS hands out."),
+    ("through NotifyPointerButton", "debian13-bench-noei", "The same build made without libei "
+     "(`KESTRIN_LIBEI=OFF`): each button event waits for the portal's answer."),
+]
 
 
-def gnome_tables(build, seconds):
-    """GNOME 43's rows here when it is installed, GNOME 48's from the Debian 13 root."""
+GNOME43_SECTION = [
+    "## GNOME 43 (headless gnome-shell)", "",
+    "Made by `make bench` (bench/gnome_bench.py): Kestrin under a headless gnome-shell 43 with "
+    "GNOME's own portals on its session bus (xdg-desktop-portal 1.16, xdg-desktop-portal-gnome "
+    "43), as a user runs it: the user allows the clicks in GNOME's dialog, types the rate and "
+    "presses F3 through mutter's remote-desktop API, and a fullscreen Wayland window of ours "
+    "times each button event as it arrives. Left double, through NotifyPointerButton. CPU in % "
+    "of one core; the portals' is the frontend's and xdg-desktop-portal-gnome's together.", ""]
+GNOME48_SECTION = [
+    "## GNOME 48 {way} (headless gnome-shell, Debian 13 root)", "",
+    "Made by `make bench` (bench/gnome_bench.py) in the Debian 13 root: as GNOME 43 above, with "
+    "gnome-shell 48.7, xdg-desktop-portal 1.20.3 and xdg-desktop-portal-gnome 48.0. {how}", ""]
+
+
+def debian13_sections(report, build, seconds, script, section):
+    """The rows `script` measures in the Debian 13 root, each way of clicking."""
+    for way, folder, how in KDE6_WAYS:
+        measured = subprocess.run(
+            [os.path.join(HERE, "..", "scripts", "debian13", "run.sh"), "python3",
+             script, "--build", os.path.join(os.path.dirname(build), folder),
+             "--seconds", str(seconds)], capture_output=True, text=True, check=True).stdout
+        merge_section(report, [line.format(way=way, how=how) for line in section] +
+                      measured.rstrip("\n").split("\n") + [""])
+
+
+def kde_sections(report, build, seconds):
+    """Plasma 5.27 on this machine; Plasma 6.3 in the Debian 13 root, each way of clicking."""
+    import kde_bench
+    merge_section(report, KDE5_SECTION + kde_bench.table(build, seconds) + [""])
+    debian13_sections(report, build, seconds, "bench/kde_bench.py", KDE6_SECTION)
+
+
+def gnome_sections(report, build, seconds):
+    """GNOME 43 on this machine; GNOME 48 in the Debian 13 root, each way of clicking."""
     import gnome_bench
-    tables = gnome_bench.table(build, seconds) + [""] if shutil.which("gnome-shell") else []
-    checkout = os.path.join(HERE, "..")
-    done = subprocess.run([os.path.join(checkout, "scripts", "debian13", "run.sh"), "make",
-                           "--no-print-directory", "bench-debian13-gnome"], cwd=checkout)
-    for name in ("gnome48-eis.md", "gnome48-buttons.md"):
-        report = os.path.join(checkout, "build", name)
-        if done.returncode == 0 and os.path.exists(report):
-            with open(report) as f:
-                tables += f.read().split("\n")
-    return tables
+    merge_section(report, GNOME43_SECTION + gnome_bench.table(build, seconds) + [""])
+    debian13_sections(report, build, seconds, "bench/gnome_bench.py", GNOME48_SECTION)
 
 
 def main():
@@ -436,15 +472,15 @@ def main():
     parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
     parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
     parser.add_argument("--x-input", help="the X input tool of the Wine tests")
-    parser.add_argument("--only", choices=["linux", "windows", "wayland", "gnome"])
+    parser.add_argument("--only", choices=["linux", "windows", "wayland", "kde", "gnome"])
     args = parser.parse_args()
-    wanted = {args.only} if args.only else {"linux", "windows", "wayland", "gnome"}
+    wanted = {args.only} if args.only else {"linux", "windows", "wayland", "kde", "gnome"}
     if args.windows is None:
         wanted.discard("windows")
     if args.only == "windows" and not (args.windows and args.x_input):
         parser.error("--only windows needs --windows and --x-input")
-    if wanted & {"linux", "wayland", "gnome"} and not args.build:
-        parser.error("the Linux, Wayland and GNOME rows need --build")
+    if wanted & {"linux", "wayland", "kde", "gnome"} and not args.build:
+        parser.error("the Linux, Wayland, KDE and GNOME rows need --build")
     seconds = 2.0 if args.quick else 4.0
 
     if "linux" in wanted:
@@ -460,9 +496,10 @@ def main():
         build = os.path.abspath(args.build)
         merge_section(args.report, WAYLAND_SECTION + wayland_bench.table(build, seconds) + [""])
         merge_section(args.report, PORTAL_SECTION + portal_bench.table(build, seconds) + [""])
+    if "kde" in wanted:
+        kde_sections(args.report, os.path.abspath(args.build), seconds)
     if "gnome" in wanted:
-        merge_section(args.report, GNOME_SECTION + gnome_tables(os.path.abspath(args.build),
-                                                                seconds))
+        gnome_sections(args.report, os.path.abspath(args.build), seconds)
     write_plot(os.path.abspath(args.plot), series_from_report(args.report))
     print(f"wrote {args.report} and {args.plot}")
 

@@ -13,6 +13,7 @@ import ctypes
 import functools
 import glob
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -231,23 +232,32 @@ def sway():
 
 
 @contextlib.contextmanager
-def kwin(kwinrc=""):
+def kwin(kwinrc="", data=None):
     """A headless KWin (kwin_wayland --virtual) as nobody, as a Plasma session has it: a session
     bus of its own that starts the real portals (the frontend and xdg-desktop-portal-kde) with
     the session's environment, set before the bus starts. Keys and pointer come through KWin's
     fake input, granted to every client (a test-only setting of KWin's). `kwinrc` is KWin's
-    configuration. Yields the clients' environment, to run them as nobody: its home, runtime
-    folder and bus; KESTRIN_SERVER_PID (KWin)."""
+    configuration; `data` a data folder the session has before the system's (where the programs'
+    entries are). Yields the clients' environment, to run them as nobody: its home, runtime
+    folder and bus; KESTRIN_SERVER_PID (KWin). A KWin whose binary carries a file capability
+    (Plasma 5.27's) refuses an unprivileged start: a copy of it, which has none, runs."""
     with compositor_home() as (home, runtime, _):
+        program = shutil.which("kwin_wayland")
+        check(program, "no kwin_wayland")
+        with contextlib.suppress(OSError):
+            if os.getxattr(program, "security.capability"):
+                program = shutil.copy(program, home)
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="KDE",
                    XDG_CONFIG_HOME=os.path.join(home, "config"), WAYLAND_DISPLAY="wayland-kde",
                    QT_QPA_PLATFORM="wayland")
+        if data:
+            env["XDG_DATA_DIRS"] = data + ":/usr/local/share:/usr/share"
         os.makedirs(env["XDG_CONFIG_HOME"])
         with open(os.path.join(env["XDG_CONFIG_HOME"], "kwinrc"), "w") as f:
             f.write(kwinrc)
         own_home(home)
         with session_bus(home, env, services=True) as bus, process(as_nobody([
-                "kwin_wayland", "--virtual", "--no-lockscreen", "--socket", "wayland-kde",
+                program, "--virtual", "--no-lockscreen", "--socket", "wayland-kde",
                 "--width", str(OUTPUT[0]), "--height", str(OUTPUT[1])]), dict(
                 env, DBUS_SESSION_BUS_ADDRESS=bus, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1"),
                 **QUIET) as server:
@@ -256,7 +266,18 @@ def kwin(kwinrc=""):
                 return os.path.exists(os.path.join(runtime, "wayland-kde"))
 
             wait_for(socket, 20, "KWin's Wayland socket")
-            yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+            with documents_unmounted(runtime):
+                yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+
+
+@contextlib.contextmanager
+def documents_unmounted(runtime):
+    try:
+        yield
+    finally:
+        # The document portal's file system, mounted in the runtime folder, may outlive the bus
+        # for a moment: nobody's, root cannot even look into it to remove it.
+        subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
 
 
 def own_home(home):  # the folder and all in it nobody's, when we are root
@@ -295,7 +316,7 @@ def gnome():
     # GNOME's portal shows no dialog outside a Wayland session). The shell starts in the overview.
     # Yields the clients' environment, to run them as nobody: its home (GSettings included),
     # runtime folder and buses; KESTRIN_SERVER_PID (the shell).
-    with compositor_home() as (home, runtime, _), orphans_ended():
+    with compositor_home() as (home, runtime, _), orphans_ended(), documents_unmounted(runtime):
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="GNOME",
                    XDG_SESSION_TYPE="wayland", WAYLAND_DISPLAY="wayland-gnome")
         own_home(home)

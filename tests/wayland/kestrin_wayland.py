@@ -47,16 +47,29 @@ def held(target):  # the buttons pressed more often than released, by button
 
 
 class Session:  # sway, our keyboard and pointer, the click target under the pointer, Kestrins
+    target_mode = []  # wl_click_target's: a layer surface below every window
+    aim = AIM
 
     def __init__(self, stack, args):
         self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
-        self.env = stack.enter_context(sway())
-        self.hands = stack.enter_context(process([args.keyboard, *OUTPUT], self.env,
+        self.env = stack.enter_context(self.desktop(args))
+        self.hands = stack.enter_context(process(self.run_as([args.keyboard, *OUTPUT]), self.env,
                                                  lines=True, stdin=subprocess.PIPE, text=True))
-        self.target = stack.enter_context(process([args.target], self.env, lines=True))
+        self.target = stack.enter_context(process(self.run_as([args.target, *self.target_mode]),
+                                                  self.env, lines=True))
         wait_for(lambda: "ready" in self.hands.lines and "ready" in self.target.lines, 10,
                  "our keyboard and click target")
-        self.send(f"move {AIM[0]} {AIM[1]}")
+        self.send(f"move {self.aim[0]} {self.aim[1]}")
+
+    def desktop(self, args):  # the display server and its session: yields the clients' env
+        return sway()
+
+    def run_as(self, argv):  # the clients run as we do
+        return argv
+
+    def window(self, kestrin, title):  # Kestrin's window of that title, once shown
+        return wait_for(lambda: [w for w in windows(self.env) if w["pid"] == kestrin.pid
+                                 and w["name"] == title], 15, f"a window {title!r}")[0]
 
     def send(self, *commands):
         done = self.hands.lines.count("ok") + len(commands)
@@ -68,9 +81,9 @@ class Session:  # sway, our keyboard and pointer, the click target under the poi
         # A Kestrin, once a window of it with that title is shown. It chooses native Wayland
         # itself (sway lets it click), and says its texts on stderr.
         kestrin = self.stack.enter_context(process(
-            [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
-        kestrin.window = wait_for(lambda: [w for w in windows(self.env) if w["pid"] == kestrin.pid
-                                           and w["name"] == title], 15, f"a window {title!r}")[0]
+            self.run_as([self.kestrin]), dict(self.env, KESTRIN_DEBUG="1"), lines=True,
+            stderr=subprocess.STDOUT))
+        kestrin.window = self.window(kestrin, title)
         return kestrin
 
     def clicks_go_on(self, count=4, timeout=5):  # waits for `count` more; their times

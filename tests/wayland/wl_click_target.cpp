@@ -26,6 +26,7 @@
 #include <ctime>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 // The generated header names an argument "namespace", a keyword in C++.
 #define namespace layer_namespace
@@ -47,7 +48,8 @@ struct Target {
     xdg_wm_base* windows = nullptr;
     wl_surface* surface = nullptr;
     wl_buffer* buffer = nullptr;
-    std::array<uint32_t, 2> size{};  // the window's, as last configured
+    bool pointer = false, keyboard = false;  // ours, made once: capabilities may come again
+    std::array<uint32_t, 2> size{};          // the window's, as last configured
 };
 
 void Say(const char* format, auto... values) {
@@ -76,12 +78,15 @@ int OnKeyboard(const void*, void*, uint32_t opcode, const wl_message*, wl_argume
 }
 
 const wl_seat_listener kSeat = {
-    [](void*, wl_seat* seat, uint32_t capabilities) {
-        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0) {
+    [](void* data, wl_seat* seat, uint32_t capabilities) {
+        auto& target = *static_cast<Target*>(data);
+        if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0 &&
+            !std::exchange(target.pointer, true)) {
             wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_pointer(seat)),
                                     OnPointer, nullptr, nullptr);
         }
-        if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0) {
+        if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0 &&
+            !std::exchange(target.keyboard, true)) {
             wl_proxy_add_dispatcher(reinterpret_cast<wl_proxy*>(wl_seat_get_keyboard(seat)),
                                     OnKeyboard, nullptr, nullptr);
         }
@@ -170,7 +175,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "wl_click_target: no Wayland display with shells and a seat\n");
         return 1;
     }
-    wl_seat_add_listener(target.seat, &kSeat, nullptr);
+    wl_seat_add_listener(target.seat, &kSeat, &target);
     target.surface = wl_compositor_create_surface(target.compositor);
     if (window) {
         xdg_wm_base_add_listener(target.windows, &kWindows, nullptr);

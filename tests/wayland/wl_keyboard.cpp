@@ -2,8 +2,8 @@
 // on the compositor's seat (wlroots compositors), or else KWin's fake input (granted to every
 // client when KWin runs with KWIN_WAYLAND_NO_PERMISSION_CHECKS=1). The wlroots devices exist
 // from start to end: a seat has no keyboard or pointer until a virtual device exists, and
-// other clients look for theirs only when they start. It says "ready" once they are there. Commands, one a line on stdin; each is answered "ok" once
-// the compositor has handled it:
+// other clients look for theirs only when they start. It says "ready" once they are there.
+// Commands, one a line on stdin; each is answered "ok" once the compositor has handled it:
 //
 //   key NAME...       press and release each key in turn, named by its keysym: F3 Escape 1
 //   move X Y          put the pointer at X,Y on the output
@@ -94,7 +94,8 @@ class Keys {
 
   private:
     Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
-    ::Keymap keymap_{xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
+    ::Keymap keymap_{
+        xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
 };
 
 // The wlroots compositors' devices.
@@ -102,9 +103,9 @@ class VirtualDevices {
   public:
     VirtualDevices(const Globals& globals, uint32_t width, uint32_t height)
         : keyboard_(zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(globals.keyboards,
-                                                                          globals.seat)),
+                                                                            globals.seat)),
           pointer_(zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.pointers,
-                                                                           globals.seat)),
+                                                                          globals.seat)),
           width_(width),
           height_(height) {
         const Text text(xkb_keymap_get_as_string(keys_.Keymap(), XKB_KEYMAP_FORMAT_TEXT_V1));

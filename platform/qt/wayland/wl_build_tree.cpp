@@ -33,12 +33,13 @@ bool PortalRuns(DBusConnection* bus) {
     const char* name = "org.freedesktop.portal.Desktop";
     if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &name, DBUS_TYPE_INVALID))
         return false;
-    const Message reply(dbus_connection_send_with_reply_and_block(bus, call.get(), kBusTimeoutMs,
-                                                                  nullptr),
-                        &dbus_message_unref);
+    const Message reply(
+        dbus_connection_send_with_reply_and_block(bus, call.get(), kBusTimeoutMs, nullptr),
+        &dbus_message_unref);
     dbus_bool_t runs = false;
-    return reply && dbus_message_get_args(reply.get(), nullptr, DBUS_TYPE_BOOLEAN, &runs,
-                                          DBUS_TYPE_INVALID) &&
+    return reply &&
+           dbus_message_get_args(reply.get(), nullptr, DBUS_TYPE_BOOLEAN, &runs,
+                                 DBUS_TYPE_INVALID) &&
            runs;
 }
 
@@ -88,9 +89,9 @@ void NameBuildTreeToSession() {
     dbus_connection_set_exit_on_disconnect(bus.get(), false);
     // The portal's data folders: ours first, then the session's (the XDG default when unset).
     const char* session = std::getenv("XDG_DATA_DIRS");
-    const std::string dirs = data.string() + ":" +
-                             (session != nullptr && *session != '\0' ? session
-                                                                     : "/usr/local/share:/usr/share");
+    const std::string dirs =
+        data.string() + ":" +
+        (session != nullptr && *session != '\0' ? session : "/usr/local/share:/usr/share");
     if (PortalRuns(bus.get())) {
         std::fputs(
             "kestrin: the desktop portal started before this build-tree Kestrin: it may not know"

@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QGuiApplication>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,14 @@ constexpr const char* kStopKey = "F4";
 WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& appId,
                            std::string_view override, bool debug)
     : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
+    if (m_debug) {
+        // Which window has the keyboard: what is typed goes there.
+        QObject::connect(
+            qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [](QWindow* window) {
+                if (window)
+                    std::fprintf(stderr, "kestrin: focus: %s\n", qPrintable(window->title()));
+            });
+    }
     // What the session offers.
     auto pointer = std::make_unique<wl::VirtualPointer>();
     const char* swaySocket = std::getenv("SWAYSOCK");

@@ -9,7 +9,8 @@
 //             the bus name is the lock against a second copy
 //   pointer   not readable or placeable: Wayland has no global pointer position, so the
 //             clicks land where the pointer is
-//   texts     with KESTRIN_DEBUG=1, published on stderr ("kestrin: text: ...")
+//   texts     with KESTRIN_DEBUG=1, published on stderr ("kestrin: text: ..."), and the window
+//             that has the keyboard ("kestrin: focus: <title>")
 //
 // The paths are chosen from what the session offers (wl_paths.h) and named by Describe().
 #pragma once

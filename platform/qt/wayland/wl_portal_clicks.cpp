@@ -126,17 +126,15 @@ bool PortalClicks::ConnectEis() {
                      qPrintable(reply.errorMessage()));
         return false;
     }
-    // Not inherited by child processes.
+    // Ours: the reply's copy closes with it.
     UniqueFd fd(::fcntl(socket.fileDescriptor(), F_DUPFD_CLOEXEC, 0));
-    m_eis = CreateEisSender(std::move(fd), {[this] { Run(); },
-                                            [this] {
-                                                // Ended later: this is the sender's own call.
-                                                QTimer::singleShot(
-                                                    0, [dead = std::shared_ptr(std::move(m_eis))] {});
-                                                Fail(m_state == State::Running
-                                                         ? Event::Closed
-                                                         : Event::Refused);
-                                            }});
+    m_eis = CreateEisSender(
+        std::move(fd), {[this] { Run(); },
+                        [this] {
+                            // Ended later: this is the sender's own call.
+                            QTimer::singleShot(0, [dead = std::shared_ptr(std::move(m_eis))] {});
+                            Fail(m_state == State::Running ? Event::Closed : Event::Refused);
+                        }});
     if (!m_eis) Fail(Event::Refused);
     return true;
 }

@@ -75,10 +75,19 @@ bool PortalHotKeys::Bind(const std::string& key) {
 }
 
 std::set<QString> PortalHotKeys::BindAll() {
+    QList<PortalShortcut> wanted;
+    for (const Shortcut& shortcut : kShortcuts) {
+        wanted.append({shortcut.id,
+                       {{"description", QString::fromUtf8(shortcut.description)},
+                        {"preferred_trigger", shortcut.key}}});
+    }
     const QString token = m_portal.NewToken();
     const QString session = m_portal.HandlePath("session", token);
-    const auto created = m_portal.RequestAndWait(kInterface, "CreateSession", {},
-                                                 {{"session_handle_token", token}}, kBindTimeoutMs);
+    // Plasma 5.27 binds the shortcuts given with the session (newer portals drop that option).
+    const auto created = m_portal.RequestAndWait(
+        kInterface, "CreateSession", {},
+        {{"session_handle_token", token}, {"shortcuts", QVariant::fromValue(wanted)}},
+        kBindTimeoutMs);
     if (created.code != 0) {
         std::fprintf(stderr, "kestrin: portal: no GlobalShortcuts session (%u)\n", created.code);
         return {};
@@ -86,13 +95,15 @@ std::set<QString> PortalHotKeys::BindAll() {
     m_session = session;
     m_portal.Subscribe(Portal::kPath, kInterface, "Activated",
                        [this](const QDBusMessage& message) { Activated(message); });
+    // Bound with the session (Plasma 5.27), or known from an earlier run (Plasma 6 restores
+    // them with the session): BindShortcuts would only open Plasma's settings page again.
+    if (const auto ids = IdsIn(created.results); ids.size() == kShortcuts.size()) return ids;
+    const auto listed = m_portal.RequestAndWait(kInterface, "ListShortcuts",
+                                                {QVariant::fromValue(QDBusObjectPath(session))}, {},
+                                                kBindTimeoutMs);
+    if (const auto ids = IdsIn(listed.results); listed.code == 0 && ids.size() == kShortcuts.size())
+        return ids;
 
-    QList<PortalShortcut> wanted;
-    for (const Shortcut& shortcut : kShortcuts) {
-        wanted.append({shortcut.id,
-                       {{"description", QString::fromUtf8(shortcut.description)},
-                        {"preferred_trigger", shortcut.key}}});
-    }
     const auto bound = m_portal.RequestAndWait(
         kInterface, "BindShortcuts",
         {QVariant::fromValue(QDBusObjectPath(session)), QVariant::fromValue(wanted), QString()}, {},
@@ -103,8 +114,12 @@ std::set<QString> PortalHotKeys::BindAll() {
         std::fprintf(stderr, "kestrin: portal: the shortcuts were not bound (%u)\n", bound.code);
         return {};
     }
+    return IdsIn(bound.results);
+}
+
+std::set<QString> PortalHotKeys::IdsIn(const QVariantMap& results) {
     std::set<QString> ids;
-    for (const auto& shortcut : qdbus_cast<QList<PortalShortcut>>(bound.results.value("shortcuts")))
+    for (const auto& shortcut : qdbus_cast<QList<PortalShortcut>>(results.value("shortcuts")))
         ids.insert(shortcut.id);
     return ids;
 }

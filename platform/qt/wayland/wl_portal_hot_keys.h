@@ -1,8 +1,11 @@
 // Global hot keys through the desktop portal's GlobalShortcuts (KDE Plasma, GNOME 48 and
 // later, Hyprland): one session binding the shortcuts "start" and "stop", F3 and F4 as the
 // preferred triggers. The desktop may show its shortcut dialog; whatever keys the user binds
-// there work as bound. Activated delivers a shortcut; the portal sends it to every listener,
-// so activations of other sessions are ignored.
+// there work as bound. Plasma's BindShortcuts opens its settings page: where Plasma binds the
+// shortcuts given at CreateSession (5.27) or lists them as bound from an earlier run (6), it is
+// not asked again. Activated
+// delivers a shortcut; the portal sends it to every listener, so activations of other sessions are
+// ignored.
 #pragma once
 
 #include <QString>
@@ -31,6 +34,8 @@ class PortalHotKeys {
 
   private:
     std::set<QString> BindAll();
+    // The ids of the shortcuts listed in a request's results.
+    static std::set<QString> IdsIn(const QVariantMap& results);
     void Activated(const QDBusMessage& message);
 
     Portal& m_portal;
