@@ -52,7 +52,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         self.hands = stack.enter_context(process(as_nobody(
             ["/usr/bin/python3", os.path.join(HERE, "mutter_hands.py"), *GNOME_OUTPUT]),
             self.env, lines=True, stdin=subprocess.PIPE, text=True))
-        wait_for(lambda: "ready" in self.hands.lines, 20, "a session of mutter's remote desktop")
+        wait_for(lambda: "ready" in self.hands.lines, 40, "a session of mutter's remote desktop")
         self.leave_overview()
         (self.custom_shortcuts if self.version < 48 else self.stored_shortcuts)()
         self.target = None

@@ -30,7 +30,7 @@ class Hands:
     def call(self, path, interface, method, args=None, reply=None):
         return self.bus.call_sync(MUTTER, path, interface, method, args,
                                   GLib.VariantType(reply) if reply else None,
-                                  Gio.DBusCallFlags.NONE, 10000, None).unpack()
+                                  Gio.DBusCallFlags.NONE, 30000, None).unpack()
 
     def notify(self, method, signature, *args):
         self.call(self.session, MUTTER + ".Session", method, GLib.Variant(signature, args))
