@@ -170,8 +170,8 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         before = runs()
         self.start_clicking(kestrin, SHARE[43 if self.version < 48 else 48],
                             lambda: runs() > before)
-        # The user points at what to click. GNOME 48 sends no click anywhere until the pointer
-        # has moved once the dialog is gone.
+        # The user points at what to click. GNOME 48 at times sends no click anywhere until the
+        # pointer has moved once the dialog is gone (half the runs here).
         self.send("move %d %d" % AIM)
 
     def says(self, kestrin, name):
