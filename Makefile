@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test test-debian13 debian13-suites debian13-bench clean-roots linux windows sanitize bench bench-build bench-windows bench-kde soak screenshots package clean
+.PHONY: all run test test-debian13 debian13-suites debian13-bench clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -90,6 +90,9 @@ bench-windows: bench-build
 
 bench-kde: bench-build
 	bench/run_bench.py --only kde --build $(B)/bench $(BENCH_ARGS)
+
+bench-gnome: bench-build
+	bench/run_bench.py --only gnome --build $(B)/bench $(BENCH_ARGS)
 
 # Ten minutes at 1000 clicks per second (not part of CI).
 soak: bench-build

@@ -432,17 +432,43 @@ KDE6_WAYS = [
 ]
 
 
+GNOME43_SECTION = [
+    "## GNOME 43 (headless gnome-shell)", "",
+    "Made by `make bench` (bench/gnome_bench.py): Kestrin under a headless gnome-shell 43 with "
+    "GNOME's own portals on its session bus (xdg-desktop-portal 1.16, xdg-desktop-portal-gnome "
+    "43), as a user runs it: the user allows the clicks in GNOME's dialog, types the rate and "
+    "presses F3 through mutter's remote-desktop API, and a fullscreen Wayland window of ours "
+    "times each button event as it arrives. Left double, through NotifyPointerButton. CPU in % "
+    "of one core; the portals' is the frontend's and xdg-desktop-portal-gnome's together.", ""]
+GNOME48_SECTION = [
+    "## GNOME 48 {way} (headless gnome-shell, Debian 13 root)", "",
+    "Made by `make bench` (bench/gnome_bench.py) in the Debian 13 root: as GNOME 43 above, with "
+    "gnome-shell 48.7, xdg-desktop-portal 1.20.3 and xdg-desktop-portal-gnome 48.0. {how}", ""]
+
+
+def debian13_sections(report, build, seconds, script, section):
+    """The rows `script` measures in the Debian 13 root, each way of clicking."""
+    for way, folder, how in KDE6_WAYS:
+        measured = subprocess.run(
+            [os.path.join(HERE, "..", "scripts", "debian13", "run.sh"), "python3",
+             script, "--build", os.path.join(os.path.dirname(build), folder),
+             "--seconds", str(seconds)], capture_output=True, text=True, check=True).stdout
+        merge_section(report, [line.format(way=way, how=how) for line in section] +
+                      measured.rstrip("\n").split("\n") + [""])
+
+
 def kde_sections(report, build, seconds):
     """Plasma 5.27 on this machine; Plasma 6.3 in the Debian 13 root, each way of clicking."""
     import kde_bench
     merge_section(report, KDE5_SECTION + kde_bench.table(build, seconds) + [""])
-    for way, folder, how in KDE6_WAYS:
-        measured = subprocess.run(
-            [os.path.join(HERE, "..", "scripts", "debian13", "run.sh"), "python3",
-             "bench/kde_bench.py", "--build", os.path.join(os.path.dirname(build), folder),
-             "--seconds", str(seconds)], capture_output=True, text=True, check=True).stdout
-        merge_section(report, [line.format(way=way, how=how) for line in KDE6_SECTION] +
-                      measured.rstrip("\n").split("\n") + [""])
+    debian13_sections(report, build, seconds, "bench/kde_bench.py", KDE6_SECTION)
+
+
+def gnome_sections(report, build, seconds):
+    """GNOME 43 on this machine; GNOME 48 in the Debian 13 root, each way of clicking."""
+    import gnome_bench
+    merge_section(report, GNOME43_SECTION + gnome_bench.table(build, seconds) + [""])
+    debian13_sections(report, build, seconds, "bench/gnome_bench.py", GNOME48_SECTION)
 
 
 def main():
@@ -453,16 +479,16 @@ def main():
     parser.add_argument("--quick", action="store_true", help="shorter cases, for a quick look")
     parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
     parser.add_argument("--x-input", help="the X input tool of the Wine tests")
-    parser.add_argument("--only", choices=["linux", "windows", "wayland", "wlroots", "kde"],
+    parser.add_argument("--only", choices=["linux", "windows", "wayland", "wlroots", "kde", "gnome"],
                         help="wlroots: labwc and Wayfire, on Debian 13 (no plot)")
     args = parser.parse_args()
-    wanted = {args.only} if args.only else {"linux", "windows", "wayland", "kde"}
+    wanted = {args.only} if args.only else {"linux", "windows", "wayland", "kde", "gnome"}
     if args.windows is None:
         wanted.discard("windows")
     if args.only == "windows" and not (args.windows and args.x_input):
         parser.error("--only windows needs --windows and --x-input")
-    if wanted & {"linux", "wayland", "wlroots", "kde"} and not args.build:
-        parser.error("the Linux, Wayland and KDE rows need --build")
+    if wanted & {"linux", "wayland", "wlroots", "kde", "gnome"} and not args.build:
+        parser.error("the Linux, Wayland, KDE and GNOME rows need --build")
     seconds = 2.0 if args.quick else 4.0
 
     if "linux" in wanted:
@@ -480,6 +506,8 @@ def main():
         merge_section(args.report, PORTAL_SECTION + portal_bench.table(build, seconds) + [""])
     if "kde" in wanted:
         kde_sections(args.report, os.path.abspath(args.build), seconds)
+    if "gnome" in wanted:
+        gnome_sections(args.report, os.path.abspath(args.build), seconds)
     if "wlroots" in wanted:
         import wayland_bench
         merge_section(args.report, OTHER_WLROOTS_SECTION + wayland_bench.other_compositors(

@@ -11,7 +11,8 @@ run=("${build[@]}" xdg-utils qt6-wayland)
 test=("${build[@]}" python3 xvfb xauth wine wine64 fonts-wine x11-utils lintian dpkg-dev
       qt6-wayland sway dbus-daemon util-linux xdg-desktop-portal python3-dbus python3-gi libglib2.0-bin
       appstream mmdebstrap
-      kwin-wayland kwin-common xdg-desktop-portal-kde qtwayland5)
+      kwin-wayland kwin-common xdg-desktop-portal-kde qtwayland5
+      gnome-shell xdg-desktop-portal-gnome gnome-settings-daemon)
 bench=("${test[@]}" xdotool gnuplot-nox)
 package=("${test[@]}" zip unzip)
 screenshots=("${build[@]}" python3 xvfb imagemagick wine wine64 fonts-wine)

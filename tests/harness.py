@@ -9,10 +9,12 @@ named scenario from the command line (each scenario is one CTest test).
 import argparse
 import collections
 import contextlib
+import ctypes
 import functools
 import glob
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -153,7 +155,7 @@ def xvfb(screen="1024x768x24", second_screen=None):
 # desktop portal among them), unless `services` adds the system's; a real session bus's limit
 # of pending replies, as clicks sent through the portals wait on many. Any user may connect:
 # the compositors and what the bus starts run as nobody, the tests as root.
-BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={}</listen>{}
+BUS_CONFIG = """<busconfig><type>{}</type><listen>unix:path={}</listen>{}
   <limit name="max_replies_per_connection">50000</limit>
   <policy context="default"><allow user="*"/><allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/><allow own="*"/></policy></busconfig>"""
@@ -191,12 +193,13 @@ def compositor_home():
 
 
 @contextlib.contextmanager
-def session_bus(home, env, services=False):
+def session_bus(home, env, services=False, kind="session"):
     """dbus-daemon on a socket in `home`, started with `env` (which what it starts inherits);
-    yields its address."""
-    path = os.path.join(home, "bus")
+    yields its address. kind="system" makes a private system bus instead, with no services."""
+    path = os.path.join(home, "bus" if kind == "session" else kind)
     with open(path + ".conf", "w") as f:
-        f.write(BUS_CONFIG.format(path, "<standard_session_servicedirs/>" if services else ""))
+        f.write(BUS_CONFIG.format(kind, path,
+                                  "<standard_session_servicedirs/>" if services else ""))
     argv = ["dbus-daemon", "--nofork", "--config-file", path + ".conf"]
     with process(as_nobody(argv) if services else argv, env, **QUIET) as bus:
         wait_for(lambda: os.path.exists(path) or bus.poll() is not None, 10, "the session bus")
@@ -282,10 +285,7 @@ def kwin(kwinrc="", data=None):
         os.makedirs(env["XDG_CONFIG_HOME"])
         with open(os.path.join(env["XDG_CONFIG_HOME"], "kwinrc"), "w") as f:
             f.write(kwinrc)
-        if os.getuid() == 0:
-            for folder, _, files in os.walk(home):
-                for name in [folder, *(os.path.join(folder, f) for f in files)]:
-                    os.chown(name, NOBODY, NOBODY)
+        own_home(home)
         with session_bus(home, env, services=True) as bus, process(as_nobody([
                 program, "--virtual", "--no-lockscreen", "--socket", "wayland-kde",
                 "--width", str(OUTPUT[0]), "--height", str(OUTPUT[1])]), dict(
@@ -296,12 +296,75 @@ def kwin(kwinrc="", data=None):
                 return os.path.exists(os.path.join(runtime, "wayland-kde"))
 
             wait_for(socket, 20, "KWin's Wayland socket")
-            try:
+            with documents_unmounted(runtime):
                 yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
-            finally:
-                # The document portal's file system, mounted in the runtime folder, may outlive
-                # the bus for a moment: nobody's, root cannot even look into it to remove it.
-                subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
+
+
+@contextlib.contextmanager
+def documents_unmounted(runtime):
+    try:
+        yield
+    finally:
+        # The document portal's file system, mounted in the runtime folder, may outlive the bus
+        # for a moment: nobody's, root cannot even look into it to remove it.
+        subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
+
+
+def own_home(home):  # the folder and all in it nobody's, when we are root
+    if os.getuid() == 0:
+        for folder, _, files in os.walk(home):
+            for name in [folder, *(os.path.join(folder, f) for f in files)]:
+                os.chown(name, NOBODY, NOBODY)
+
+
+GNOME_OUTPUT = (1280, 800)
+
+
+@contextlib.contextmanager
+def orphans_ended():
+    # Ends, on leaving, what our children started and left behind (services a session bus
+    # started, the helpers they started in turn): they come to us, not to init, meanwhile.
+    PR_SET_CHILD_SUBREAPER = 36
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+    try:
+        yield
+    finally:
+        while children := [int(pid) for task in glob.glob("/proc/self/task/*/children")
+                           for pid in open(task).read().split()]:
+            for pid in children:
+                with contextlib.suppress(ProcessLookupError, ChildProcessError):
+                    os.kill(pid, signal.SIGKILL)
+                    os.waitpid(pid, 0)
+
+
+@contextlib.contextmanager
+def gnome():
+    # A headless gnome-shell as nobody, as a GNOME session has it: a private system bus (the
+    # shell ends at start without one), and a session bus of its own that starts the real
+    # services (the portal frontend and xdg-desktop-portal-gnome, the permission store, dconf)
+    # with the session's environment, set before the bus starts (the session type among it:
+    # GNOME's portal shows no dialog outside a Wayland session). The shell starts in the overview.
+    # Yields the clients' environment, to run them as nobody: its home (GSettings included),
+    # runtime folder and buses; KESTRIN_SERVER_PID (the shell).
+    with compositor_home() as (home, runtime, _), orphans_ended(), documents_unmounted(runtime):
+        env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="GNOME",
+                   XDG_SESSION_TYPE="wayland", WAYLAND_DISPLAY="wayland-gnome")
+        own_home(home)
+        with session_bus(home, env, kind="system") as system:
+            env["DBUS_SYSTEM_BUS_ADDRESS"] = system
+            with session_bus(home, env, services=True) as bus, process(as_nobody([
+                    "gnome-shell", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
+                    "%dx%d" % GNOME_OUTPUT, "--wayland-display", "wayland-gnome"]),
+                    dict(env, DBUS_SESSION_BUS_ADDRESS=bus), **QUIET) as server:
+                def socket():
+                    check(server.poll() is None, f"gnome-shell ended ({server.returncode})")
+                    return os.path.exists(os.path.join(runtime, "wayland-gnome"))
+
+                wait_for(socket, 30, "gnome-shell's Wayland socket")
+                for name in ("org.gnome.Mutter.RemoteDesktop", "org.gnome.Shell.Introspect"):
+                    subprocess.run(["gdbus", "wait", "--session", "--timeout", "30", name],
+                                   env=dict(env, DBUS_SESSION_BUS_ADDRESS=bus), check=True)
+                yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
 
 
 def main(scenarios, *options):

@@ -10,6 +10,7 @@
 //   P <button> <monotonic µs>       a button pressed (evdev code: 272 left, 273 right)
 //   R <button> <monotonic µs>       a button released
 //   focus                           the keyboard focus came to the surface
+//   unfocus                         the keyboard focus left it
 //   K <key> <state>                 a key pressed (1) or released (0), evdev code: 61 F3, 62 F4
 //   T <app id> <title>              a window of any client, as the compositor lists it
 //                                   (wlr-foreign-toplevel-management), at each change
@@ -78,10 +79,11 @@ int OnPointer(const void*, void*, uint32_t opcode, const wl_message*, wl_argumen
     return 0;
 }
 
-// wl_keyboard's: the keymap's file descriptor is closed, focus (1) and keys (3) are told.
+// wl_keyboard's: the keymap's file descriptor is closed, focus (1, 2) and keys (3) are told.
 int OnKeyboard(const void*, void*, uint32_t opcode, const wl_message*, wl_argument* args) {
     if (opcode == 0) close(args[1].h);
     if (opcode == 1) Say("focus\n");
+    if (opcode == 2) Say("unfocus\n");
     if (opcode == 3) Say("K %u %u\n", args[2].u, args[3].u);
     return 0;
 }

@@ -108,7 +108,9 @@ std::set<QString> PortalHotKeys::BindAll() {
         kInterface, "BindShortcuts",
         {QVariant::fromValue(QDBusObjectPath(session)), QVariant::fromValue(wanted), QString()}, {},
         kBindTimeoutMs);
-    if (bound.code != 0) {
+    // GNOME's backend (48) answers a successful bind without setting the response code: the
+    // shortcuts it returns say it succeeded.
+    if (bound.code != 0 && !bound.results.contains("shortcuts")) {
         std::fprintf(stderr, "kestrin: portal: the shortcuts were not bound (%u)\n", bound.code);
         return {};
     }

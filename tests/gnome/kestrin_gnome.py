@@ -1,0 +1,268 @@
+#!/usr/bin/env python3
+# End-to-end tests of the Linux program on a real GNOME: the real binary, run as a user runs it,
+# under a headless gnome-shell with GNOME's own portals and services beside it, clicking a
+# fullscreen window of ours (wl_click_target). Keys and the pointer come as a user's would,
+# through mutter's remote-desktop API (mutter_hands.py), and every dialog is answered with them.
+# GNOME 43 to 47 hears F3 and F4 through the user's custom shortcuts (the README's lines, run
+# by gsd-media-keys); GNOME 48 and later through the GlobalShortcuts portal, with the user's
+# earlier "Add" in GNOME's shortcut dialog stored as GNOME stores it.
+#     kestrin_gnome.py SCENARIO --kestrin K --target T
+import contextlib
+import os
+import re
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
+from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, button_events, check, \
+    check_rate, gnome, main, process, texts, ticks, wait_for  # noqa: E402
+from kestrin_wayland import LEFT, Session, held, run  # noqa: E402
+
+APP_ID = "org.example.Kestrin"
+AIM = (100, 700)  # on the click target, clear of the windows GNOME centres and of its top bar
+SHELL = ("org.gnome.Shell", "/org/gnome/Shell")
+# What the tests watch on the session bus: the portal asking GNOME's remote-control dialog, the
+# user's shortcuts calling Kestrin.
+WATCHED = ("interface='org.freedesktop.impl.portal.RemoteDesktop',member='Start'",
+           "interface='org.example.Kestrin.HotKeys'")
+# The user's answers to the remote-control dialog, by GNOME release: on 43 the switch "Allow
+# remote interaction" has no mnemonic; from 48 it has (_Interaction). "_Share", "_Cancel".
+SHARE, CANCEL = {43: "Tab space alt+s", 48: "alt+i alt+s"}, "alt+c"
+
+
+def shell_version():
+    return int(re.search(r"(\d+)\.", subprocess.run(["gnome-shell", "--version"],
+                                                    capture_output=True, text=True).stdout)[1])
+
+
+class GnomeSession(Session):  # gnome-shell, our hands, the click target under the pointer
+
+    def __init__(self, stack, args):
+        self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
+        self.version = shell_version()
+        self.env = stack.enter_context(gnome())
+        # Line by line: Debian 13's dbus-monitor buffers what it writes to a pipe.
+        self.bus = stack.enter_context(process(["stdbuf", "-oL", "dbus-monitor", "--session",
+                                                *WATCHED], self.env, lines=True))
+        self.hands = stack.enter_context(process(as_nobody(
+            ["/usr/bin/python3", os.path.join(HERE, "mutter_hands.py"), *GNOME_OUTPUT]),
+            self.env, lines=True, stdin=subprocess.PIPE, text=True))
+        wait_for(lambda: "ready" in self.hands.lines, 40, "a session of mutter's remote desktop")
+        self.leave_overview()
+        (self.custom_shortcuts if self.version < 48 else self.stored_shortcuts)()
+        self.target = None
+
+    def leave_overview(self):
+        # gnome-shell starts in the overview, where no shortcut fires; it goes there once
+        # it has started up, not at once. The user leaves it with Esc.
+        def overview():
+            return subprocess.run(as_nobody([
+                "gdbus", "call", "--session", "--dest", SHELL[0], "--object-path", SHELL[1],
+                "--method", "org.freedesktop.DBus.Properties.Get", SHELL[0], "OverviewActive"]),
+                env=self.env, capture_output=True, text=True).stdout
+        wait_for(lambda: "true" in overview(), 30, "gnome-shell to show its overview")
+
+        def left():
+            self.send("key Escape")
+            time.sleep(0.5)  # the overview slides away
+            return "false" in overview()
+        wait_for(left, 20, "the overview to close", interval=0.5)
+
+    def seen(self, member):  # how often the watched member went by on the bus
+        return sum(f"member={member}" in line for line in list(self.bus.lines))
+
+    def custom_shortcuts(self):
+        # The README's lines, run as the user runs them; gsd-media-keys, GNOME's own, runs
+        # the shortcuts they make. Its keys are grabbed through the shell a while after it
+        # starts: F4 (which nothing owns yet) until it calls.
+        with open(os.path.join(HERE, "..", "..", "README.md"), encoding="utf-8") as readme:
+            lines = readme.read().split("- GNOME 43–47 (", 1)[1].split("```")[1]
+        subprocess.run(as_nobody(["bash", "-c", lines]), env=self.env, check=True)
+        self.stack.enter_context(process(as_nobody(["/usr/libexec/gsd-media-keys"]), self.env,
+                                         **QUIET))
+
+        def calls():
+            self.send("key F4")
+            return self.seen("Press")
+        wait_for(calls, 30, "gsd-media-keys to run the F4 shortcut", interval=0.5)
+
+    def stored_shortcuts(self):
+        # The user's earlier "Add" in GNOME's shortcut dialog, as GNOME stores it: the portal
+        # binds F3 and F4 with no dialog.
+        schema = "org.gnome.settings-daemon.global-shortcuts"
+        for args in ((schema, "applications", f"['{APP_ID}']"), (
+                f"{schema}.application:/org/gnome/settings-daemon/global-shortcuts/{APP_ID}/",
+                "shortcuts", "[('start', {'description': <'开始自动点击'>, 'shortcuts': <['F3']>}),"
+                " ('stop', {'description': <'停止自动点击'>, 'shortcuts': <['F4']>})]")):
+            subprocess.run(as_nobody(["gsettings", "set", *args]), env=self.env, check=True)
+
+    def start(self, title=texts()["main_title"]):
+        # A Kestrin, as the user starts it, once its window of that title has the keyboard (it
+        # says so on stderr, with its texts). On GNOME before 48 the user has made the custom
+        # shortcuts. The first Kestrin's window then gives the keyboard to the click target,
+        # started after it, as no input has come yet: so the target tells when GNOME's dialog
+        # takes the keyboard.
+        kestrin = self.stack.enter_context(process(as_nobody([self.kestrin]), dict(
+            self.env, KESTRIN_DEBUG="1", **({"KESTRIN_INPUT": "hotkeys=bus"}
+                                            if self.version < 48 else {})),
+            lines=True, stderr=subprocess.STDOUT))
+        if title:
+            wait_for(lambda: f"kestrin: focus: {title}" in kestrin.lines, 20,
+                     f"a window {title!r} with the keyboard")
+        if self.target is None:
+            self.target = self.stack.enter_context(process(
+                as_nobody([self.target_program, "fullscreen"]), self.env, lines=True))
+            wait_for(self.target_has_keyboard, 10, "the click target to have the keyboard")
+            self.send("move %d %d" % AIM)
+        return kestrin
+
+    def target_has_keyboard(self):
+        return [line for line in list(self.target.lines) if line in ("focus", "unfocus")][-1:] \
+            == ["focus"]
+
+    def to_kestrin(self):  # the user goes back from the click target to Kestrin's window
+        for _ in range(3):  # again when the shell missed it
+            self.send("key alt+Tab")
+            with contextlib.suppress(Failure):
+                wait_for(lambda: not self.target_has_keyboard(), 5, "")
+                return time.sleep(0.3)  # the target is told first
+        check(False, "Alt+Tab did not bring Kestrin back")
+
+    def press_f3(self, kestrin):
+        # F3, from the click target. Just after Kestrin has bound it the shell may not have
+        # grabbed it yet, and the target gets it: the user presses it again.
+        for _ in range(10):
+            said, through = len(kestrin.lines), self.target.lines.count("K 61 1")
+            self.send("key F3")
+            wait_for(lambda: len(kestrin.lines) > said or
+                     self.target.lines.count("K 61 1") > through, 10, "F3 to reach anyone")
+            if len(kestrin.lines) > said:
+                return
+            time.sleep(0.5)
+        check(False, "F3 never reached Kestrin")
+
+    def start_clicking(self, kestrin, answer, answered):
+        # F3, and GNOME asks whether Kestrin may control the pointer: the user answers with the
+        # keys `answer` once the dialog has the keyboard (it takes it from our windows, which have
+        # had no input yet), one by one (a switch there slides before the button it unlocks takes
+        # a key). On a busy machine the dialog may not have taken a key yet: until answered()
+        # the user presses the last one again.
+        check(self.target_has_keyboard(), "the click target does not have the keyboard")
+        starts = self.seen("Start")
+        self.press_f3(kestrin)
+        wait_for(lambda: self.seen("Start") > starts, 10, "GNOME's remote-control dialog")
+        wait_for(lambda: not self.target_has_keyboard(), 20,
+                 "the remote-control dialog to take the keyboard")
+        for key in answer.split():
+            time.sleep(0.5)
+            self.send("key " + key)
+        for _ in range(5):
+            with contextlib.suppress(Failure):
+                return wait_for(answered, 3, "")
+            self.send("key " + key)
+        check(False, f"the remote-control dialog took no answer ({answer})")
+
+    def share(self, kestrin):  # F3, and the user lets Kestrin control the pointer
+        def runs():
+            return sum("the session runs" in line for line in list(kestrin.lines))
+        before = runs()
+        self.start_clicking(kestrin, SHARE[43 if self.version < 48 else 48],
+                            lambda: runs() > before)
+        # The user points at what to click. GNOME 48 at times sends no click anywhere until the
+        # pointer has moved once the dialog is gone (half the runs here).
+        self.send("move %d %d" % AIM)
+
+    def says(self, kestrin, name):
+        message = texts()[name]
+        wait_for(lambda: message in "\n".join(kestrin.lines), 10, repr(message))
+
+
+def defaults_click_10_per_second_and_f4_stops(session):
+    kestrin = session.start()
+    session.share(kestrin)
+    session.clicks_go_on(40, timeout=20)
+    session.send("key F4")
+    check(session.stopped(), "clicks went on after F4")
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+    times = ticks(button_events(session.target.lines), [("P", LEFT), ("R", LEFT)] * 2,
+                  "the defaults")
+    # The first click gives the target the keyboard, and GNOME holds the next few back
+    # meanwhile (up to half a second): the rate from the fifth tick on.
+    check_rate(times[4:], 10, 1_000_000, "the defaults")  # times in µs
+
+
+def clicking_fast(session):
+    # Kestrin clicking at 1000 per second. The user allows the clicks at a first F3 with the
+    # defaults, then, the permission kept for the run, types the rate and presses F3 again. The
+    # clicks give the target the keyboard: Alt+Tab brings Kestrin back.
+    kestrin = session.start()
+    session.share(kestrin)
+    session.clicks_go_on(4, timeout=20)
+    session.send("key F4")
+    check(session.stopped(), "clicks went on after F4")
+    session.to_kestrin()
+    session.send("key 1 0 0 0")
+    time.sleep(0.3)  # keys and shortcuts come by different paths
+    session.send("key F3")
+    session.says(kestrin, "too_fast")
+    session.clicks_go_on(400, timeout=10)  # 100 ticks at least: not 10 per second
+    return kestrin
+
+
+def esc_after_1000_per_second_leaves_no_button_down(session):
+    # Each click gives the clicked window the keyboard (GNOME focuses on click): the user
+    # stops with F4, brings Kestrin back with Alt+Tab and closes it with Esc.
+    kestrin = clicking_fast(session)
+    session.send("key F4")
+    check(session.stopped(), "clicks went on after F4")
+    session.to_kestrin()
+    session.send("key Escape")
+    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
+    check(not held(session.target), f"buttons held: {held(session.target)}")
+
+
+def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
+    first = session.start()
+    session.share(first)
+    session.clicks_go_on(timeout=20)
+    second = session.start(title=None)  # its message box comes first
+    session.says(second, "hotkey_f3_failed")
+    session.clicks_go_on()
+    session.send("key F4")
+    check(session.stopped(), "F4 did not reach the first copy")
+    check(first.poll() is None, "the first copy ended")
+
+
+def refused_consent_says_so_and_f3_asks_again(session):
+    kestrin = session.start()
+    refused = texts()["clicks_refused"]
+    session.start_clicking(kestrin, CANCEL, lambda: refused in "\n".join(kestrin.lines))
+    check(session.stopped() and not button_events(session.target.lines), "clicks after a refusal")
+    session.send("key Return")  # the message box goes, Kestrin's window has the keyboard
+    session.send("key alt+Tab")  # the user goes back to the target
+    wait_for(session.target_has_keyboard, 10, "the click target to have the keyboard")
+    starts = session.seen("Start")
+    session.share(kestrin)
+    session.clicks_go_on(timeout=20)
+    check(session.seen("Start") == starts + 1, "F3 did not ask again")
+    session.send("key F4")
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+
+
+def killed_while_clicking_leaves_no_button_down(session):
+    kestrin = clicking_fast(session)
+    kestrin.kill()
+    kestrin.wait()
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+
+
+if __name__ == "__main__":
+    main({f.__name__: run(f, GnomeSession) for f in (
+        defaults_click_10_per_second_and_f4_stops,
+        esc_after_1000_per_second_leaves_no_button_down,
+        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
+        refused_consent_says_so_and_f3_asks_again,
+        killed_while_clicking_leaves_no_button_down)},
+        "kestrin", "target")
