@@ -285,28 +285,30 @@ def kwin(kwinrc="", data=None):
         os.makedirs(env["XDG_CONFIG_HOME"])
         with open(os.path.join(env["XDG_CONFIG_HOME"], "kwinrc"), "w") as f:
             f.write(kwinrc)
-        own_home(home)
-        with session_bus(home, env, services=True) as bus, process(as_nobody([
-                program, "--virtual", "--no-lockscreen", "--socket", "wayland-kde",
-                "--width", str(OUTPUT[0]), "--height", str(OUTPUT[1])]), dict(
-                env, DBUS_SESSION_BUS_ADDRESS=bus, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1"),
-                **QUIET) as server:
-            def socket():
-                check(server.poll() is None, f"KWin ended with status {server.returncode}")
-                return os.path.exists(os.path.join(runtime, "wayland-kde"))
-
-            wait_for(socket, 20, "KWin's Wayland socket")
-            with documents_unmounted(runtime):
-                yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+        with desktop("KWin", [program, "--virtual", "--no-lockscreen", "--socket", "wayland-kde",
+                              "--width", str(OUTPUT[0]), "--height", str(OUTPUT[1])], env,
+                     KWIN_WAYLAND_NO_PERMISSION_CHECKS="1") as session:
+            yield session
 
 
 @contextlib.contextmanager
-def documents_unmounted(runtime):
+def desktop(name, argv, env, timeout=20, **server_env):
+    """A desktop's session bus, which starts the real services (the portals) with `env`, and
+    its compositor `argv`, all as nobody; env's WAYLAND_DISPLAY is its socket. Yields the
+    clients' environment: the bus, KESTRIN_SERVER_PID. At the end, the document portal's file
+    system goes too: nobody's, root cannot even look into it to remove it."""
+    runtime = env["XDG_RUNTIME_DIR"]
+    own_home(env["HOME"])
     try:
-        yield
+        with session_bus(env["HOME"], env, services=True) as bus, process(as_nobody(argv), dict(
+                env, DBUS_SESSION_BUS_ADDRESS=bus, **server_env), **QUIET) as server:
+            def socket():
+                check(server.poll() is None, f"{name} ended with status {server.returncode}")
+                return os.path.exists(os.path.join(runtime, env["WAYLAND_DISPLAY"]))
+
+            wait_for(socket, timeout, f"{name}'s Wayland socket")
+            yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
     finally:
-        # The document portal's file system, mounted in the runtime folder, may outlive the bus
-        # for a moment: nobody's, root cannot even look into it to remove it.
         subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
 
 
@@ -346,25 +348,19 @@ def gnome():
     # GNOME's portal shows no dialog outside a Wayland session). The shell starts in the overview.
     # Yields the clients' environment, to run them as nobody: its home (GSettings included),
     # runtime folder and buses; KESTRIN_SERVER_PID (the shell).
-    with compositor_home() as (home, runtime, _), orphans_ended(), documents_unmounted(runtime):
+    with compositor_home() as (home, runtime, _), orphans_ended():
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="GNOME",
                    XDG_SESSION_TYPE="wayland", WAYLAND_DISPLAY="wayland-gnome")
-        own_home(home)
         with session_bus(home, env, kind="system") as system:
             env["DBUS_SYSTEM_BUS_ADDRESS"] = system
-            with session_bus(home, env, services=True) as bus, process(as_nobody([
+            with desktop("gnome-shell", [
                     "gnome-shell", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
-                    "%dx%d" % GNOME_OUTPUT, "--wayland-display", "wayland-gnome"]),
-                    dict(env, DBUS_SESSION_BUS_ADDRESS=bus), **QUIET) as server:
-                def socket():
-                    check(server.poll() is None, f"gnome-shell ended ({server.returncode})")
-                    return os.path.exists(os.path.join(runtime, "wayland-gnome"))
-
-                wait_for(socket, 30, "gnome-shell's Wayland socket")
+                    "%dx%d" % GNOME_OUTPUT, "--wayland-display", "wayland-gnome"], env,
+                    30) as session:
                 for name in ("org.gnome.Mutter.RemoteDesktop", "org.gnome.Shell.Introspect"):
                     subprocess.run(["gdbus", "wait", "--session", "--timeout", "30", name],
-                                   env=dict(env, DBUS_SESSION_BUS_ADDRESS=bus), check=True)
-                yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+                                   env=session, check=True)
+                yield session
 
 
 def main(scenarios, *options):
