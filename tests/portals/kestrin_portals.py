@@ -20,13 +20,17 @@ from portals import portals  # noqa: E402
 LEFT, RIGHT = "272", "273"  # evdev button codes
 
 
-def check_order(buttons):  # as a compositor would see them: whole clicks, none left down
+def faults(buttons):  # the button calls replayed: presses while down, releases while up, held
     down, found = {}, []
-    for i, (_, button, state, _) in enumerate(buttons):  # presses while down, releases while up
+    for i, (_, button, state, _) in enumerate(buttons):
         if (state == "1") == down.get(button, False):
             found.append(f"#{i}: {button} {state}")
         down[button] = state == "1"
-    found += [f"{button} left down" for button, held in down.items() if held]
+    return found + [f"{button} left down" for button, held in down.items() if held]
+
+
+def check_order(buttons):  # as a compositor would see them: whole clicks, none left down
+    found = faults(buttons)
     check(not found, f"{len(found)} faults in {len(buttons)} button calls: {found[:4]}, "
           f"at the end {found[-2:]}")
 
