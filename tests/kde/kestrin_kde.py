@@ -12,10 +12,10 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import as_nobody, button_events, check, check_rate, kwin, main, process, settles, \
+from harness import as_nobody, button_events, check, kwin, main, process, settles, \
     texts, ticks, wait_for  # noqa: E402
-from kestrin_wayland import LEFT, Session, held, presses, run, \
-    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402
+from kestrin_wayland import LEFT, Session, defaults_click_10_per_second_and_f4_stops, held, \
+    presses, run, second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
 DOUBLE = [("P", LEFT), ("R", LEFT)] * 2
@@ -39,9 +39,10 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
     compositor = "kwin"
     box_title = None  # Kestrin's windows are known by its word that they have the keyboard
 
-    def clicking(self, kestrin):  # with the user's "allow" kept
+    def clicking(self, kestrin):  # with the user's "allow" kept, the way this Plasma offers
         self.allow()
         self.send("key F3")
+        self.says(kestrin, "clicks through " + self.way)
 
     def window(self, kestrin, title, since):  # once its window of that title has the keyboard
         return title and wait_for(lambda: f"kestrin: focus: {title}" in kestrin.lines, 15,
@@ -62,20 +63,6 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
         self.send("key F3")
         self.clicks_go_on(600, timeout=10)  # 300 ticks: 1000 per second, not 10
         return kestrin
-
-
-def defaults_click_10_per_second_and_f4_stops(session):
-    session.allow()
-    kestrin = session.start()
-    start = len(session.target.lines)
-    session.send("key F3")
-    session.clicks_go_on(22)
-    session.send("key F4")
-    check(session.stopped(), "clicks went on after F4")
-    check(not held(session.target), f"buttons held: {held(session.target)}")
-    check_rate(ticks(button_events(session.target.lines[start:]), DOUBLE, "the defaults"), 10,
-               1_000_000, "the defaults")
-    session.says(kestrin, "clicks through " + session.way)
 
 
 def esc_at_1000_per_second_leaves_no_button_down(session):

@@ -113,9 +113,10 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
 
 def defaults_click_10_per_second_and_f4_stops(session):
     kestrin = session.start()
-    check(kestrin.window["app_id"] == APP_ID, f"app id {kestrin.window['app_id']!r}")
+    if session.box_title:  # listed by the compositor, with its app id
+        check(kestrin.window["app_id"] == APP_ID, f"app id {kestrin.window['app_id']!r}")
     start = len(session.target.lines)
-    session.send("key F3")
+    session.clicking(kestrin)
     session.clicks_go_on(22)
     session.send("key F4")
     check(session.stopped(), "clicks went on after F4")
