@@ -145,7 +145,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
             if len(kestrin.lines) > said:
                 return
             time.sleep(0.5)
-        check(False, "F3 never reached Kestrin")
+        check(False, f"F3 never reached Kestrin, which said last: {kestrin.lines[-3:]}")
 
     def start_clicking(self, kestrin, answer, answered):
         # F3, and GNOME asks whether Kestrin may control the pointer: the user answers with the
