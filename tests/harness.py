@@ -351,6 +351,7 @@ def gnome():
     with compositor_home() as (home, runtime, _), orphans_ended():
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="GNOME",
                    XDG_SESSION_TYPE="wayland", WAYLAND_DISPLAY="wayland-gnome")
+        own_home(home)
         with session_bus(home, env, kind="system") as system:
             env["DBUS_SYSTEM_BUS_ADDRESS"] = system
             with desktop("gnome-shell", [
