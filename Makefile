@@ -49,7 +49,8 @@ test-debian13:
 # Run by suites.sh on Debian 13 (inside the root, or on a Debian 13 host): the build and its
 # suites. The package checks and the Wine and sanitizer suites are the host's. A test that fails
 # is run again, up to three times in all: under GNOME 48 the shell at times never grabs F3 in a
-# session (about 1 in 7 sessions here, cause not found yet); any other failure fails each time.
+# session (about 1 in 7 sessions here, cause not found yet). A fault that fails every time still
+# fails.
 debian13-suites:
 	$(CMAKE) -S . -B $(B)/debian13 -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(B)/debian13
