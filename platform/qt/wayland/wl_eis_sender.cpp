@@ -1,6 +1,5 @@
 #include "platform/qt/wayland/wl_eis_sender.h"
 
-#include <fcntl.h>
 #include <libei.h>
 #include <linux/input-event-codes.h>
 
@@ -132,16 +131,14 @@ bool EisSupported() {
 }
 
 std::unique_ptr<EisSender> CreateEisSender(UniqueFd socket, EisSender::Events events) {
-    // Our own descriptor, closed in child processes; libei owns it from here.
-    const int fd = ::fcntl(socket.Get(), F_DUPFD_CLOEXEC, 0);
     EiPtr context{ei_new_sender(nullptr)};
-    if (fd < 0 || !context) {
-        if (fd >= 0) ::close(fd);
+    if (!socket.Valid() || !context) {
         std::fputs("kestrin: eis: cannot set up a connection\n", stderr);
         return nullptr;
     }
     ei_configure_name(context.get(), "Kestrin");
-    const int error = ei_setup_backend_fd(context.get(), fd);
+    // libei owns the descriptor from here.
+    const int error = ei_setup_backend_fd(context.get(), socket.Release());
     if (error != 0) {
         std::fprintf(stderr, "kestrin: eis: cannot connect: error %d\n", -error);
         return nullptr;

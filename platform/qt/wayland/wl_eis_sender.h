@@ -5,7 +5,8 @@
 // The connection is set up from the event loop: connected, a seat offered, a pointer with
 // buttons bound, the device resumed; then it is ready and every burst goes out at once.
 // Held buttons are released before the device stops emulating, and the socket is not
-// inherited by child processes. Built without libei, CreateEisSender() makes none.
+// inherited by child processes (the caller hands it over close-on-exec). Built without
+// libei, CreateEisSender() makes none.
 #pragma once
 
 #include <cstdint>
@@ -36,8 +37,9 @@ class EisSender {
 // True when Kestrin was built with libei.
 bool EisSupported();
 
-// Starts a connection on `socket`; nullptr when Kestrin was built without libei or the
-// socket cannot be used (said on stderr).
+// Starts a connection on `socket` (close-on-exec, so no child inherits it), which libei owns
+// from here; nullptr when Kestrin was built without libei or the socket cannot be used (said
+// on stderr).
 std::unique_ptr<EisSender> CreateEisSender(UniqueFd socket, EisSender::Events events);
 
 }  // namespace kestrin::qt::wl

@@ -126,7 +126,7 @@ bool PortalClicks::ConnectEis() {
                      qPrintable(reply.errorMessage()));
         return false;
     }
-    // Ours: the reply's copy closes with it.
+    // Ours, not inherited by child processes: the reply's copy closes with it.
     UniqueFd fd(::fcntl(socket.fileDescriptor(), F_DUPFD_CLOEXEC, 0));
     m_eis = CreateEisSender(
         std::move(fd), {[this] { Run(); },
