@@ -292,21 +292,24 @@ def kwin(kwinrc="", data=None):
 
 
 @contextlib.contextmanager
-def desktop(name, argv, env, timeout=20, **server_env):
+def desktop(name, argv, env, timeout=20, started=None, **server_env):
     """A desktop's session bus, which starts the real services (the portals) with `env`, and
     its compositor `argv`, all as nobody; env's WAYLAND_DISPLAY is its socket. Yields the
-    clients' environment: the bus, KESTRIN_SERVER_PID. At the end, the document portal's file
-    system goes too: nobody's, root cannot even look into it to remove it."""
+    clients' environment: the bus, KESTRIN_SERVER_PID, once the socket is there (and, given
+    `started`, once the compositor has written a line holding it). At the end, the document
+    portal's file system goes too: nobody's, root cannot even look into it to remove it."""
     runtime = env["XDG_RUNTIME_DIR"]
     own_home(env["HOME"])
+    output = dict(lines=True, stderr=subprocess.STDOUT) if started else QUIET
     try:
         with session_bus(env["HOME"], env, services=True) as bus, process(as_nobody(argv), dict(
-                env, DBUS_SESSION_BUS_ADDRESS=bus, **server_env), **QUIET) as server:
-            def socket():
+                env, DBUS_SESSION_BUS_ADDRESS=bus, **server_env), **output) as server:
+            def up():
                 check(server.poll() is None, f"{name} ended with status {server.returncode}")
-                return os.path.exists(os.path.join(runtime, env["WAYLAND_DISPLAY"]))
+                return os.path.exists(os.path.join(runtime, env["WAYLAND_DISPLAY"])) and (
+                    not started or any(started in line for line in list(server.lines)))
 
-            wait_for(socket, timeout, f"{name}'s Wayland socket")
+            wait_for(up, timeout, f"{name} to start up")
             yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
     finally:
         subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
@@ -345,7 +348,9 @@ def gnome():
     # shell ends at start without one), and a session bus of its own that starts the real
     # services (the portal frontend and xdg-desktop-portal-gnome, the permission store, dconf)
     # with the session's environment, set before the bus starts (the session type among it:
-    # GNOME's portal shows no dialog outside a Wayland session). The shell starts in the overview.
+    # GNOME's portal shows no dialog outside a Wayland session). The shell starts in the overview,
+    # and has started up when it says so. Driven during its startup animation (a remote-desktop
+    # session, an Esc), it at times never finishes starting up, and no shortcut fires then.
     # Yields the clients' environment, to run them as nobody: its home (GSettings included),
     # runtime folder and buses; KESTRIN_SERVER_PID (the shell).
     with compositor_home() as (home, runtime, _), orphans_ended():
@@ -357,7 +362,7 @@ def gnome():
             with desktop("gnome-shell", [
                     "gnome-shell", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
                     "%dx%d" % GNOME_OUTPUT, "--wayland-display", "wayland-gnome"], env,
-                    30) as session:
+                    30, started="GNOME Shell started at") as session:
                 for name in ("org.gnome.Mutter.RemoteDesktop", "org.gnome.Shell.Introspect"):
                     subprocess.run(["gdbus", "wait", "--session", "--timeout", "30", name],
                                    env=session, check=True)
