@@ -17,11 +17,11 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, button_events, check, gnome, \
-    main, process, texts, wait_for  # noqa: E402
+    process, texts, wait_for  # noqa: E402
 from kestrin_wayland import APP_ID, Session, defaults_click_10_per_second_and_f4_stops, \
     esc_at_1000_per_second_ends_it_with_no_button_down, held, \
-    killed_at_1000_per_second_leaves_no_button_down, run, \
-    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402
+    killed_at_1000_per_second_leaves_no_button_down, suite, \
+    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
 AIM = (100, 700)  # on the click target, clear of the windows GNOME centres and of its top bar
 SHELL = ("org.gnome.Shell", "/org/gnome/Shell")
@@ -220,10 +220,4 @@ def refused_consent_says_so_and_f3_asks_again(session):
 
 
 if __name__ == "__main__":
-    main({f.__name__: run(f, GnomeSession) for f in (
-        defaults_click_10_per_second_and_f4_stops,
-        esc_at_1000_per_second_ends_it_with_no_button_down,
-        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
-        refused_consent_says_so_and_f3_asks_again,
-        killed_at_1000_per_second_leaves_no_button_down)},
-        "kestrin", "target")
+    suite(GnomeSession)

@@ -11,12 +11,11 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import as_nobody, check, kwin, main, process, settles, texts, \
-    wait_for  # noqa: E402
+from harness import as_nobody, check, kwin, process, settles, texts, wait_for  # noqa: E402
 from kestrin_wayland import APP_ID, Session, defaults_click_10_per_second_and_f4_stops, \
     esc_at_1000_per_second_ends_it_with_no_button_down, held, \
-    killed_at_1000_per_second_leaves_no_button_down, presses, run, \
-    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402
+    killed_at_1000_per_second_leaves_no_button_down, presses, suite, \
+    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
 # A click on a window passes to it without activating it, so Kestrin keeps the keyboard while
 # it clicks the window below.
@@ -91,10 +90,4 @@ def refused_session_stops_the_count_and_f3_asks_again(session):
 
 
 if __name__ == "__main__":
-    main({f.__name__: run(f, KdeSession) for f in (
-        defaults_click_10_per_second_and_f4_stops,
-        esc_at_1000_per_second_ends_it_with_no_button_down,
-        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
-        refused_session_stops_the_count_and_f3_asks_again,
-        killed_at_1000_per_second_leaves_no_button_down)},
-        "kestrin", "target", "keyboard", "way")
+    suite(KdeSession, "keyboard", "way")

@@ -7,6 +7,8 @@
 
 import collections
 import contextlib
+import functools
+import inspect
 import os
 import signal
 import socket
@@ -256,20 +258,16 @@ def killed_it_leaves_no_key_bound_and_its_guard_spares_the_next_copy(session):
              f"F3 and F4 to reach the focused window (it got {window.lines})")
 
 
-def run(scenario, session=Session):  # a scenario as the harness runs it: in its own session
-    def with_session(args):
+def suite(session, *options):
+    # Runs the scenario named on the command line, in a session of its own: the functions of
+    # the running script, its own or imported, that take a session alone.
+    def in_session(scenario, args):
         with contextlib.ExitStack() as stack:
             scenario(session(stack, args))
-    return with_session
+    main({name: functools.partial(in_session, f) for name, f in vars(sys.modules["__main__"])
+          .items() if inspect.isfunction(f) and list(inspect.signature(f).parameters) == [
+              "session"]}, "kestrin", "target", *options)
 
 
 if __name__ == "__main__":
-    main({f.__name__: run(f) for f in (
-        defaults_click_10_per_second_and_f4_stops,
-        esc_at_1000_per_second_ends_it_with_no_button_down,
-        killed_at_1000_per_second_leaves_no_button_down,
-        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
-        without_hotkeys_bus_it_says_f3_failed_at_start,
-        f3_works_after_sway_reload,
-        killed_it_leaves_no_key_bound_and_its_guard_spares_the_next_copy)},
-        "kestrin", "target", "keyboard", "compositor")
+    suite(Session, "keyboard", "compositor")
