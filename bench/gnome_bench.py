@@ -47,7 +47,7 @@ def run_case(build, rate, seconds):
     with contextlib.ExitStack() as stack:
         session = GnomeSession(stack, tools_in(build))
         kestrin = session.start()
-        session.share(kestrin)
+        session.clicking(kestrin)
         session.clicks_go_on(4, timeout=20)
         session.send("key F4")
         settles(lambda: len(session.target.lines))
