@@ -141,10 +141,13 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
 
     def next_copy(self):  # the next Kestrin, after one was killed, has F3 and F4
         self.start()
+        self.f3_and_f4("the next Kestrin")
+
+    def f3_and_f4(self, kestrin):  # F3 starts the clicks, F4 stops them
         self.send("key F3")
         self.clicks_go_on()
         self.send("key F4")
-        check(self.stopped(), "F4 did not stop the next Kestrin")
+        check(self.stopped(), f"F4 did not stop {kestrin}")
 
 
 def defaults_click_10_per_second_and_f4_stops(session):
@@ -216,10 +219,7 @@ def f3_works_after_sway_reload(session):
     session.start()
     subprocess.run(["swaymsg", "reload"], env=session.env, check=True, capture_output=True)
     time.sleep(0.5)
-    session.send("key F3")
-    session.clicks_go_on()
-    session.send("key F4")
-    check(session.stopped(), "F4 did not stop it after the reload")
+    session.f3_and_f4("it after the reload")
 
 
 def guards(env):  # the pids of the processes guarding key bindings on this sway
@@ -251,10 +251,7 @@ class SwaySession(Session):  # where Kestrin binds F3 and F4 itself, with a guar
         os.kill(self.late[0], signal.SIGCONT)
         wait_for(lambda: self.late[0] not in guards(self.env), 10, "the late guard to end")
         self.window(second, texts()["main_title"], listed)
-        self.send("key F3")
-        self.clicks_go_on()
-        self.send("key F4")
-        check(self.stopped(), "F4 did not stop the second Kestrin")
+        self.f3_and_f4("the second Kestrin")
         super().kill(second)  # its keys go with it too
         self.keys_free()
 
