@@ -20,7 +20,7 @@ from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, check, gnome, \
     process, texts, wait_for  # noqa: E402
 from kestrin_wayland import APP_ID, Session, defaults_click_10_per_second_and_f4_stops, \
     esc_at_1000_per_second_ends_it_with_no_button_down, \
-    killed_at_1000_per_second_leaves_no_button_down, \
+    killed_at_1000_per_second_leaves_no_button_down, readme_lines, \
     refused_clicks_stop_the_count_and_f3_asks_again, suite, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
@@ -84,9 +84,8 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         # The README's lines, run as the user runs them; gsd-media-keys, GNOME's own, runs
         # the shortcuts they make. Its keys are grabbed through the shell a while after it
         # starts: F4 (which nothing owns yet) until it calls.
-        with open(os.path.join(HERE, "..", "..", "README.md"), encoding="utf-8") as readme:
-            lines = readme.read().split("- GNOME 43–47 (", 1)[1].split("```")[1]
-        subprocess.run(as_nobody(["bash", "-c", lines]), env=self.env, check=True)
+        subprocess.run(as_nobody(["bash", "-c", readme_lines("GNOME 43–47")]), env=self.env,
+                       check=True)
         self.stack.enter_context(process(as_nobody(["/usr/libexec/gsd-media-keys"]), self.env,
                                          **QUIET))
         self.until("F4", lambda: self.seen("Press"), 60, 0.5,
@@ -176,7 +175,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
     def refuse(self, kestrin):  # the user cancels; closes Kestrin's message; back to the target
         refused = texts()["clicks_refused"]
         self.start_clicking(kestrin, CANCEL, lambda: refused in "\n".join(kestrin.lines))
-        self.send("key Return")  # the message box goes, Kestrin's window has the keyboard
+        self.close_message(kestrin)
         self.send("key alt+Tab")
         wait_for(self.target_has_keyboard, 10, "the click target to have the keyboard")
 

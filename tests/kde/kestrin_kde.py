@@ -69,7 +69,7 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
     def refuse(self, kestrin):  # no stored answer, and no dialog to ask with: Plasma refuses
         self.send("key F3")
         self.says(kestrin, texts()["clicks_refused"])
-        self.send("key Return")  # the message box goes
+        self.close_message(kestrin)
 
     def next_copy(self):  # has them from the shortcuts Plasma keeps, without binding them anew
         super().next_copy()  # (Plasma would open its settings page again)

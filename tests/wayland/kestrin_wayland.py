@@ -40,8 +40,7 @@ def presses(target):  # the left button's, their times in µs
 
 
 def held(target):  # the buttons pressed more often than released, by button
-    events = collections.Counter(tuple(line.split()[:2]) for line in list(target.lines)
-                                 if line[0] in "PR")
+    events = collections.Counter((kind, b) for kind, b, _ in button_events(target.lines))
     return {b: n - events["R", b] for (kind, b), n in events.items() if kind == "P"
             and n != events["R", b]}
 
@@ -142,6 +141,10 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
     def next_copy(self):  # the next Kestrin, after one was killed, has F3 and F4
         self.start()
         self.f3_and_f4("the next Kestrin")
+
+    def close_message(self, kestrin):  # Return, once its message box has the keyboard
+        wait_for(lambda: "kestrin: focus: kestrin" in kestrin.lines, 10, "its message box")
+        self.send("key Return")  # the message box goes, Kestrin's window has the keyboard
 
     def f3_and_f4(self, kestrin):  # F3 starts the clicks, F4 stops them
         self.send("key F3")
