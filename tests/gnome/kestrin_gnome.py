@@ -84,7 +84,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         # The README's lines, run as the user runs them; gsd-media-keys, GNOME's own, runs
         # the shortcuts they make. Its keys are grabbed through the shell a while after it
         # starts: F4 (which nothing owns yet) until it calls.
-        subprocess.run(as_nobody(["bash", "-c", readme_lines("GNOME 43–47")]), env=self.env,
+        subprocess.run(as_nobody(["bash", "-c", readme_lines("gnome 43–47")]), env=self.env,
                        check=True)
         self.stack.enter_context(process(as_nobody(["/usr/libexec/gsd-media-keys"]), self.env,
                                          **QUIET))
