@@ -20,7 +20,8 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [HERE] + [os.path.join(HERE, "..", "tests", d) for d in ("", "wayland", "gnome")]
 from harness import Failure, button_events, settles  # noqa: E402
-from kestrin_gnome import LEFT, GnomeSession, shell_version  # noqa: E402
+from kestrin_gnome import GnomeSession, shell_version  # noqa: E402
+from kestrin_wayland import LEFT  # noqa: E402
 from proc_stats import ProcStats  # noqa: E402
 from wayland_bench import command_line, percentile, tools_in  # noqa: E402
 
@@ -46,11 +47,11 @@ def run_case(build, rate, seconds):
     with contextlib.ExitStack() as stack:
         session = GnomeSession(stack, tools_in(build))
         kestrin = session.start()
-        session.share(kestrin)
+        session.clicking(kestrin)
         session.clicks_go_on(4, timeout=20)
         session.send("key F4")
         settles(lambda: len(session.target.lines))
-        session.to_kestrin()
+        session.to_kestrin(kestrin)
         session.send("key " + " ".join(str(rate)))  # the rate field has its text selected
         time.sleep(0.3)  # keys and shortcuts come by different paths
         path = "EIS" if any("through EIS" in line for line in kestrin.lines) else \

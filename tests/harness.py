@@ -22,6 +22,7 @@ import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 class Failure(AssertionError):
@@ -59,11 +60,8 @@ def settles(count, quiet=0.5, timeout=5):
 def button_events(lines, kinds="PR"):
     """The button events among an observer's lines "<kind> <button> <time> ...", kind one of
     `kinds` (a press, a release): [(kind, button, time), ...], in order."""
-    events = []
-    for words in (line.split() for line in lines):
-        if len(words) >= 3 and words[0] in tuple(kinds):
-            events.append((words[0], int(words[1]), int(words[2])))
-    return events
+    return [(words[0], int(words[1]), int(words[2])) for words in map(str.split, lines)
+            if len(words) >= 3 and words[0] in tuple(kinds)]
 
 
 def ticks(events, burst, what):
@@ -137,9 +135,9 @@ def xvfb(screen="1024x768x24", second_screen=None):
     the server."""
     read_end, write_end = os.pipe()
     extra = ["-screen", "1", second_screen] if second_screen else []
-    with process(["Xvfb", "-displayfd", write_end, "-screen", "0", screen, *extra, "-nolisten", "tcp",
-                  "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-                 stderr=subprocess.DEVNULL) as server, tempfile.TemporaryDirectory() as runtime:
+    with process(["Xvfb", "-displayfd", write_end, "-screen", "0", screen, *extra, "-nolisten",
+                  "tcp", "-noreset"], pass_fds=(write_end,), **QUIET) as server, \
+            tempfile.TemporaryDirectory() as runtime:
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
             number = numbers.readline().strip()
@@ -162,7 +160,6 @@ BUS_CONFIG = """<busconfig><type>{}</type><listen>unix:path={}</listen>{}
 
 OUTPUT = (1280, 720)  # the one output's size in pixels (wlroots' headless default)
 NOBODY = 65534
-QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def as_nobody(argv, groups="--clear-groups"):
@@ -205,6 +202,7 @@ def session_bus(home, env, services=False, kind="session"):
         wait_for(lambda: os.path.exists(path) or bus.poll() is not None, 10, "the session bus")
         check(bus.poll() is None, f"dbus-daemon ended with status {bus.returncode}")
         yield "unix:path=" + path
+
 
 # How each wlroots compositor runs headless: its command line, given the folder its
 # configuration is in; the file that holds it; that configuration around the user's lines.

@@ -16,12 +16,14 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, button_events, check, \
-    check_rate, gnome, main, process, texts, ticks, wait_for  # noqa: E402
-from kestrin_wayland import LEFT, Session, held, run, \
-    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402
+from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, check, gnome, \
+    process, texts, wait_for  # noqa: E402
+from kestrin_wayland import APP_ID, Session, defaults_click_10_per_second_and_f4_stops, \
+    esc_at_1000_per_second_ends_it_with_no_button_down, \
+    killed_at_1000_per_second_leaves_no_button_down, readme_lines, \
+    refused_clicks_stop_the_count_and_f3_asks_again, suite, \
+    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
-APP_ID = "org.example.Kestrin"
 AIM = (100, 700)  # on the click target, clear of the windows GNOME centres and of its top bar
 SHELL = ("org.gnome.Shell", "/org/gnome/Shell")
 # What the tests watch on the session bus: the portal asking GNOME's remote-control dialog, the
@@ -39,6 +41,10 @@ def shell_version():
 
 
 class GnomeSession(Session):  # gnome-shell, our hands, the click target under the pointer
+    compositor = "gnome"
+    # The first click gives the target the keyboard, and GNOME holds the next few back
+    # meanwhile (up to half a second).
+    held_back = 4
 
     def __init__(self, stack, args):
         self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
@@ -77,16 +83,12 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         # The README's lines, run as the user runs them; gsd-media-keys, GNOME's own, runs
         # the shortcuts they make. Its keys are grabbed through the shell a while after it
         # starts: F4 (which nothing owns yet) until it calls.
-        with open(os.path.join(HERE, "..", "..", "README.md"), encoding="utf-8") as readme:
-            lines = readme.read().split("- GNOME 43–47 (", 1)[1].split("```")[1]
-        subprocess.run(as_nobody(["bash", "-c", lines]), env=self.env, check=True)
+        subprocess.run(as_nobody(["bash", "-c", readme_lines("gnome 43–47")]), env=self.env,
+                       check=True)
         self.stack.enter_context(process(as_nobody(["/usr/libexec/gsd-media-keys"]), self.env,
                                          **QUIET))
-
-        def calls():
-            self.send("key F4")
-            return self.seen("Press")
-        wait_for(calls, 30, "gsd-media-keys to run the F4 shortcut", interval=0.5)
+        self.until("F4", lambda: self.seen("Press"), 60, 0.5,
+                   "gsd-media-keys never ran the F4 shortcut")
 
     def stored_shortcuts(self):
         # The user's earlier "Add" in GNOME's shortcut dialog, as GNOME stores it: the portal
@@ -126,11 +128,14 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         def focused():  # by its own word that its window has the keyboard
             return kestrin.lines.count(f"kestrin: focus: {texts()['main_title']}")
         before = focused()
-        for _ in range(3):  # again when the shell missed it
-            self.send("key alt+Tab")
+        self.until("alt+Tab", lambda: focused() > before, 3, 5, "Alt+Tab did not bring it back")
+
+    def until(self, key, done, tries, timeout, what):  # the key again when the shell missed it
+        for _ in range(tries):
+            self.send("key " + key)
             with contextlib.suppress(Failure):
-                return wait_for(lambda: focused() > before, 5, "")
-        check(False, "Alt+Tab did not bring Kestrin back")
+                return wait_for(done, timeout, "")
+        check(False, what)
 
     def press_f3(self, kestrin):  # F3, from the click target: Kestrin has it, not the target
         said, through = len(kestrin.lines), self.target.lines.count("K 61 1")
@@ -152,21 +157,24 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         wait_for(lambda: self.seen("Start") > starts, 10, "GNOME's remote-control dialog")
         wait_for(lambda: not self.target_has_keyboard(), 20,
                  "the remote-control dialog to take the keyboard")
-        for key in answer.split():
+        *keys, last = answer.split()
+        for key in keys:
             time.sleep(0.5)
             self.send("key " + key)
-        for _ in range(5):
-            with contextlib.suppress(Failure):
-                return wait_for(answered, 3, "")
-            self.send("key " + key)
-        check(False, f"the remote-control dialog took no answer ({answer})")
+        time.sleep(0.5)
+        self.until(last, answered, 6, 3, f"the remote-control dialog took no answer ({answer})")
+        check(self.seen("Start") == starts + 1, "one F3 asked more than once")
+
+    def refuse(self, kestrin):  # the user cancels; closes Kestrin's message; back to the target
+        refused = texts()["clicks_refused"]
+        self.start_clicking(kestrin, CANCEL, lambda: refused in "\n".join(kestrin.lines))
+        self.close_message(kestrin)
+        self.send("key alt+Tab")
+        wait_for(self.target_has_keyboard, 10, "the click target to have the keyboard")
 
     box_title = None  # Kestrin's windows are known by its word that they have the keyboard
 
-    def clicking(self, kestrin):
-        self.share(kestrin)
-
-    def share(self, kestrin):  # F3, and the user lets Kestrin control the pointer
+    def clicking(self, kestrin):  # F3, and the user lets Kestrin control the pointer
         def runs():
             return sum("the session runs" in line for line in list(kestrin.lines))
         before = runs()
@@ -176,80 +184,19 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         # pointer has moved once the dialog is gone (half the runs here).
         self.send("move %d %d" % AIM)
 
+    def may_click(self, kestrin):  # the user allows the clicks at a first F3, with the defaults:
+        self.clicking(kestrin)  # the permission is kept for the run
+        self.clicks_go_on(4, timeout=20)
+        self.back_to_kestrin(kestrin)
 
+    def back_to_kestrin(self, kestrin):  # each click gave the target the keyboard: F4, Alt+Tab
+        self.send("key F4")
+        check(self.stopped(), "clicks went on after F4")
+        self.to_kestrin(kestrin)
 
-def defaults_click_10_per_second_and_f4_stops(session):
-    kestrin = session.start()
-    session.share(kestrin)
-    session.clicks_go_on(40, timeout=20)
-    session.send("key F4")
-    check(session.stopped(), "clicks went on after F4")
-    check(not held(session.target), f"buttons held: {held(session.target)}")
-    times = ticks(button_events(session.target.lines), [("P", LEFT), ("R", LEFT)] * 2,
-                  "the defaults")
-    # The first click gives the target the keyboard, and GNOME holds the next few back
-    # meanwhile (up to half a second): the rate from the fifth tick on.
-    check_rate(times[4:], 10, 1_000_000, "the defaults")  # times in µs
-
-
-def clicking_fast(session):
-    # Kestrin clicking at 1000 per second. The user allows the clicks at a first F3 with the
-    # defaults, then, the permission kept for the run, types the rate and presses F3 again. The
-    # clicks give the target the keyboard: Alt+Tab brings Kestrin back.
-    kestrin = session.start()
-    session.share(kestrin)
-    session.clicks_go_on(4, timeout=20)
-    session.send("key F4")
-    check(session.stopped(), "clicks went on after F4")
-    session.to_kestrin(kestrin)
-    session.send("key 1 0 0 0")
-    time.sleep(0.3)  # keys and shortcuts come by different paths
-    session.send("key F3")
-    session.says(kestrin, texts()["too_fast"])
-    session.clicks_go_on(400, timeout=10)  # 100 ticks at least: not 10 per second
-    return kestrin
-
-
-def esc_after_1000_per_second_leaves_no_button_down(session):
-    # Each click gives the clicked window the keyboard (GNOME focuses on click): the user
-    # stops with F4, brings Kestrin back with Alt+Tab and closes it with Esc.
-    kestrin = clicking_fast(session)
-    session.send("key F4")
-    check(session.stopped(), "clicks went on after F4")
-    session.to_kestrin(kestrin)
-    session.send("key Escape")
-    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
-    check(not held(session.target), f"buttons held: {held(session.target)}")
-
-
-def refused_consent_says_so_and_f3_asks_again(session):
-    kestrin = session.start()
-    refused = texts()["clicks_refused"]
-    session.start_clicking(kestrin, CANCEL, lambda: refused in "\n".join(kestrin.lines))
-    check(session.stopped() and not button_events(session.target.lines), "clicks after a refusal")
-    session.send("key Return")  # the message box goes, Kestrin's window has the keyboard
-    session.send("key alt+Tab")  # the user goes back to the target
-    wait_for(session.target_has_keyboard, 10, "the click target to have the keyboard")
-    starts = session.seen("Start")
-    session.share(kestrin)
-    session.clicks_go_on(timeout=20)
-    check(session.seen("Start") == starts + 1, "F3 did not ask again")
-    session.send("key F4")
-    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
-
-
-def killed_while_clicking_leaves_no_button_down(session):
-    kestrin = clicking_fast(session)
-    kestrin.kill()
-    kestrin.wait()
-    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    def next_copy(self):  # its F3 would ask again, in GNOME's dialog: not followed here
+        pass
 
 
 if __name__ == "__main__":
-    main({f.__name__: run(f, GnomeSession) for f in (
-        defaults_click_10_per_second_and_f4_stops,
-        esc_after_1000_per_second_leaves_no_button_down,
-        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
-        refused_consent_says_so_and_f3_asks_again,
-        killed_while_clicking_leaves_no_button_down)},
-        "kestrin", "target")
+    suite(GnomeSession)

@@ -48,7 +48,7 @@ class Hands:
                     float(y - self.size[1] + 1))
 
 
-def main():
+if __name__ == "__main__":
     hands = Hands(*map(int, sys.argv[1:3]))
     print("ready", flush=True)
     for line in sys.stdin:
@@ -58,7 +58,3 @@ def main():
         for name in args if command == "key" else []:
             hands.key(name)
         print("ok", flush=True)
-
-
-if __name__ == "__main__":
-    main()

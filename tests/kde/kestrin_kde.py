@@ -8,17 +8,16 @@
 import os
 import subprocess
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import as_nobody, button_events, check, kwin, main, process, settles, \
-    texts, ticks, wait_for  # noqa: E402
-from kestrin_wayland import LEFT, Session, defaults_click_10_per_second_and_f4_stops, held, \
-    presses, run, second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402
+from harness import as_nobody, check, kwin, process, texts, wait_for  # noqa: E402
+from kestrin_wayland import APP_ID, Session, defaults_click_10_per_second_and_f4_stops, \
+    esc_at_1000_per_second_ends_it_with_no_button_down, \
+    killed_at_1000_per_second_leaves_no_button_down, \
+    refused_clicks_stop_the_count_and_f3_asks_again, suite, \
+    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
-APP_ID = "org.example.Kestrin"
-DOUBLE = [("P", LEFT), ("R", LEFT)] * 2
 # A click on a window passes to it without activating it, so Kestrin keeps the keyboard while
 # it clicks the window below.
 KWINRC = "[MouseBindings]\nCommandWindow1=Nothing\n"
@@ -27,6 +26,14 @@ KWINRC = "[MouseBindings]\nCommandWindow1=Nothing\n"
 class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a fullscreen target
     target_mode = ["fullscreen"]
     aim = (1000, 740)  # clear of Kestrin's window, on the target below
+
+    def __init__(self, stack, args):
+        super().__init__(stack, args)
+        # Kestrin's calls to the shortcuts, from the first Kestrin's on.
+        self.calls = stack.enter_context(process([
+            "dbus-monitor", "--session", "interface=org.freedesktop.impl.portal.GlobalShortcuts"],
+            self.env, lines=True))
+        wait_for(lambda: self.calls.lines, 10, "dbus-monitor")  # it says its own NameAcquired
 
     def desktop(self, args):
         self.way = args.way
@@ -56,69 +63,19 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
             "remote-desktop", APP_ID, f"['{answer}']"]), env=self.env, check=True,
             stdout=subprocess.DEVNULL)
 
-    def fast(self):  # a Kestrin clicking 1000 per second
-        kestrin = self.start()
-        self.send("key 1 0 0 0")  # the rate field comes with its text selected
-        time.sleep(0.3)  # the keys reach the window, F3 comes through the shortcuts
+    def may_click(self, kestrin):
+        self.allow()
+
+    def refuse(self, kestrin):  # no stored answer, and no dialog to ask with: Plasma refuses
         self.send("key F3")
-        self.clicks_go_on(600, timeout=10)  # 300 ticks: 1000 per second, not 10
-        return kestrin
+        self.says(kestrin, texts()["clicks_refused"])
+        self.close_message(kestrin)
 
-
-def esc_at_1000_per_second_leaves_no_button_down(session):
-    session.allow()
-    kestrin = session.fast()
-    session.send("key Escape")
-    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
-    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
-    ticks(button_events(session.target.lines), DOUBLE, "1000 per second")
-
-
-def refused_session_stops_the_count_and_f3_asks_again(session):
-    """No stored answer, and no dialog to ask with: the desktop refuses the session. Nothing is
-    clicked, the count does not go on; once the user allows it, the next F3 asks again."""
-    kestrin = session.start()
-    session.send("key F3")
-    session.says(kestrin, texts()["clicks_refused"])
-    counts = lambda: [line for line in kestrin.lines if texts()["count_prefix"] in line]
-    check(settles(lambda: len(counts()), quiet=1) and counts()[-1].endswith(" 1"),
-          f"the count after the refusal: {counts()[-1:]}")
-    check(not presses(session.target), "clicks after the refusal")
-    session.send("key Return")  # the message box goes
-    session.allow()
-    session.send("key F3")
-    session.clicks_go_on()
-    session.send("key F4")
-    check(session.stopped() and not held(session.target), "F4 did not stop it")
-
-
-def killed_at_1000_per_second_leaves_no_button_down(session):
-    """Killed (SIGKILL) while clicking at 1000 per second: no button stays down. The next
-    Kestrin has F3 and F4 again, from the shortcuts Plasma keeps, without binding them anew
-    (Plasma would open its settings page again)."""
-    calls = session.stack.enter_context(process([
-        "dbus-monitor", "--session", "interface=org.freedesktop.impl.portal.GlobalShortcuts"],
-        session.env, lines=True))
-    wait_for(lambda: calls.lines, 10, "dbus-monitor")  # it says its own NameAcquired
-    session.allow()
-    kestrin = session.fast()
-    kestrin.kill()
-    kestrin.wait()
-    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
-    session.start()
-    session.send("key F3")
-    session.clicks_go_on()
-    session.send("key F4")
-    check(session.stopped(), "F4 did not stop the next Kestrin")
-    binds = [line for line in calls.lines if "member=BindShortcuts" in line]
-    check(len(binds) == 1, f"the shortcuts were bound {len(binds)} times")
+    def next_copy(self):  # has them from the shortcuts Plasma keeps, without binding them anew
+        super().next_copy()  # (Plasma would open its settings page again)
+        binds = [line for line in self.calls.lines if "member=BindShortcuts" in line]
+        check(len(binds) == 1, f"the shortcuts were bound {len(binds)} times")
 
 
 if __name__ == "__main__":
-    main({f.__name__: run(f, KdeSession) for f in (
-        defaults_click_10_per_second_and_f4_stops,
-        esc_at_1000_per_second_leaves_no_button_down,
-        second_copy_shows_the_hot_key_message_and_first_keeps_clicking,
-        refused_session_stops_the_count_and_f3_asks_again,
-        killed_at_1000_per_second_leaves_no_button_down)},
-        "kestrin", "target", "keyboard", "way")
+    suite(KdeSession, "keyboard", "way")

@@ -13,8 +13,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import check, main, settles, texts, wait_for  # noqa: E402
-from kestrin_wayland import Session, presses, run  # noqa: E402
+from harness import check, settles, texts, wait_for  # noqa: E402
+from kestrin_wayland import Session, presses, suite  # noqa: E402
 from portals import portals  # noqa: E402
 
 LEFT, RIGHT = "272", "273"  # evdev button codes
@@ -127,9 +127,4 @@ def refused_shortcuts_say_the_hot_key_message(session):
 
 
 if __name__ == "__main__":
-    main({f.__name__: run(f, PortalSession) for f in (
-        shortcuts_start_and_stop_it_and_other_sessions_are_ignored,
-        remote_desktop_one_session_one_call_per_button_event,
-        closed_clicks_say_so_and_f3_asks_again,
-        refused_shortcuts_say_the_hot_key_message)},
-        "kestrin", "target", "keyboard")
+    suite(PortalSession, "keyboard")

@@ -7,7 +7,7 @@ import os
 import subprocess
 import tempfile
 
-from harness import check, process, wait_for
+from harness import QUIET, check, process, wait_for
 
 FRONTEND = "/usr/libexec/xdg-desktop-portal"
 BACKEND = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fake_portal.py")
@@ -40,7 +40,6 @@ class Portals:
 
 @contextlib.contextmanager
 def portals(env):
-    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     with tempfile.TemporaryDirectory() as home, contextlib.ExitStack() as stack:
         with open(os.path.join(home, DESKTOP + ".portal"), "w") as f:
             f.write(PORTAL_FILE.format(NAME, DESKTOP))
@@ -49,7 +48,7 @@ def portals(env):
                  "the fake portal backend")
         check(backend.poll() is None, "the fake portal backend ended")
         frontend = stack.enter_context(process([FRONTEND], dict(
-            env, XDG_DESKTOP_PORTAL_DIR=home, XDG_CURRENT_DESKTOP=DESKTOP), **quiet))
+            env, XDG_DESKTOP_PORTAL_DIR=home, XDG_CURRENT_DESKTOP=DESKTOP), **QUIET))
         subprocess.run(["gdbus", "wait", "--session", "--timeout", "10",
                         "org.freedesktop.portal.Desktop"], env=env, check=True)
         yield Portals(env, backend, frontend)

@@ -30,11 +30,6 @@
 
 namespace {
 
-// Windows come and go while we look: an error about one that has just gone is not fatal.
-int IgnoreError(Display*, XErrorEvent*) {
-    return 0;
-}
-
 std::string Property(Display* display, Window window, const char* name) {
     Atom type = 0;
     int format = 0;
@@ -199,6 +194,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "x_observer: no X display, or no command\n");
         return 2;
     }
-    XSetErrorHandler(IgnoreError);
+    // Windows come and go while we look: an error about one that has just gone is not fatal.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     return Run(display.get(), argv[1], argc - 2, argv + 2);
 }

@@ -41,10 +41,6 @@
 
 namespace {
 
-struct Disconnect {
-    void operator()(wl_display* display) const { wl_display_disconnect(display); }
-};
-
 struct Toplevel {
     std::string appId, title;
 };
@@ -199,7 +195,8 @@ const wl_registry_listener kRegistry = {
 int main(int argc, char** argv) {
     const bool fullscreen = argc > 1 && std::strcmp(argv[1], "fullscreen") == 0;
     const bool window = fullscreen || (argc > 1 && std::strcmp(argv[1], "window") == 0);
-    const std::unique_ptr<wl_display, Disconnect> display(wl_display_connect(nullptr));
+    const std::unique_ptr<wl_display, decltype(&wl_display_disconnect)> display(
+        wl_display_connect(nullptr), &wl_display_disconnect);
     Target target;
     if (display) {
         wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);

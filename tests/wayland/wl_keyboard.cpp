@@ -78,109 +78,74 @@ uint32_t Milliseconds() {
 
 // The evdev code of the key that gives the keysym unshifted, in the standard keymap's first
 // layout.
-class Keys {
-  public:
-    uint32_t CodeOf(const std::string& name) const {
-        const xkb_keysym_t wanted = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
-        for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap_.get());
-             key <= xkb_keymap_max_keycode(keymap_.get()); ++key) {
-            const xkb_keysym_t* syms = nullptr;
-            const int count = xkb_keymap_key_get_syms_by_level(keymap_.get(), key, 0, 0, &syms);
-            if (wanted != XKB_KEY_NoSymbol && count == 1 && syms[0] == wanted) return key - 8;
-        }
-        Fail("no key for " + name);
+uint32_t CodeOf(xkb_keymap* keymap, const std::string& name) {
+    const xkb_keysym_t wanted = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
+    for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap); key <= xkb_keymap_max_keycode(keymap);
+         ++key) {
+        const xkb_keysym_t* syms = nullptr;
+        const int count = xkb_keymap_key_get_syms_by_level(keymap, key, 0, 0, &syms);
+        if (wanted != XKB_KEY_NoSymbol && count == 1 && syms[0] == wanted) return key - 8;
     }
-    xkb_keymap* Keymap() const { return keymap_.get(); }
+    Fail("no key for " + name);
+}
 
-  private:
-    Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
-    ::Keymap keymap_{
-        xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
-};
-
-// The wlroots compositors' devices.
-class VirtualDevices {
+// The wlroots compositors' virtual keyboard and pointer, or else KWin's fake input.
+class Hands {
   public:
-    VirtualDevices(const Globals& globals, uint32_t width, uint32_t height)
-        : keyboard_(zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(globals.keyboards,
-                                                                            globals.seat)),
-          pointer_(zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.pointers,
-                                                                          globals.seat)),
-          width_(width),
-          height_(height) {
-        const Text text(xkb_keymap_get_as_string(keys_.Keymap(), XKB_KEYMAP_FORMAT_TEXT_V1));
-        const size_t size = std::strlen(text.get()) + 1;
-        const int fd = memfd_create("keymap", MFD_CLOEXEC);
-        if (fd < 0 || write(fd, text.get(), size) != static_cast<ssize_t>(size)) {
-            Fail("cannot write the keymap");
+    Hands(const Globals& globals, uint32_t width, uint32_t height)
+        : kwin_(globals.kwin), width_(width), height_(height) {
+        if (globals.seat && globals.keyboards && globals.pointers) {
+            keyboard_.reset(zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
+                globals.keyboards, globals.seat));
+            pointer_.reset(zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.pointers,
+                                                                                  globals.seat));
+            const Text text(xkb_keymap_get_as_string(keymap_.get(), XKB_KEYMAP_FORMAT_TEXT_V1));
+            const size_t size = std::strlen(text.get()) + 1;
+            const int fd = memfd_create("keymap", MFD_CLOEXEC);
+            if (fd < 0 || write(fd, text.get(), size) != static_cast<ssize_t>(size)) {
+                Fail("cannot write the keymap");
+            }
+            zwp_virtual_keyboard_v1_keymap(keyboard_.get(), WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+                                           static_cast<uint32_t>(size));
+            close(fd);
+        } else if (kwin_) {
+            org_kde_kwin_fake_input_authenticate(kwin_, "wl_keyboard",
+                                                 "the tests' keys and pointer");
+        } else {
+            Fail("neither a virtual keyboard and pointer nor KWin's fake input here");
         }
-        zwp_virtual_keyboard_v1_keymap(keyboard_.get(), WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
-                                       static_cast<uint32_t>(size));
-        close(fd);
     }
 
     void Press(const std::string& name) {
+        const uint32_t code = CodeOf(keymap_.get(), name);
         for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
-            zwp_virtual_keyboard_v1_key(keyboard_.get(), Milliseconds(), keys_.CodeOf(name), state);
+            if (keyboard_) {
+                zwp_virtual_keyboard_v1_key(keyboard_.get(), Milliseconds(), code, state);
+            } else {
+                org_kde_kwin_fake_input_keyboard_key(kwin_, code, state);
+            }
         }
     }
 
     void Move(uint32_t x, uint32_t y) {
+        if (!pointer_) {
+            org_kde_kwin_fake_input_pointer_motion_absolute(kwin_, wl_fixed_from_int(int(x)),
+                                                            wl_fixed_from_int(int(y)));
+            return;
+        }
         zwlr_virtual_pointer_v1_motion_absolute(pointer_.get(), Milliseconds(), x, y, width_,
                                                 height_);
         zwlr_virtual_pointer_v1_frame(pointer_.get());
     }
 
   private:
-    Keys keys_;
+    Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
+    Keymap keymap_{xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
     VirtualKeyboard keyboard_;
     Pointer pointer_;
+    org_kde_kwin_fake_input* kwin_;
     uint32_t width_, height_;
 };
-
-// KWin's fake input.
-class KWinDevices {
-  public:
-    explicit KWinDevices(org_kde_kwin_fake_input* input) : input_(input) {
-        org_kde_kwin_fake_input_authenticate(input_, "wl_keyboard", "the tests' keys and pointer");
-    }
-
-    void Press(const std::string& name) {
-        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
-            org_kde_kwin_fake_input_keyboard_key(input_, keys_.CodeOf(name), state);
-        }
-    }
-
-    void Move(uint32_t x, uint32_t y) {
-        org_kde_kwin_fake_input_pointer_motion_absolute(input_, wl_fixed_from_int(int(x)),
-                                                        wl_fixed_from_int(int(y)));
-    }
-
-  private:
-    Keys keys_;
-    org_kde_kwin_fake_input* input_;
-};
-
-template <typename Devices>
-int Serve(wl_display* display, Devices& devices) {
-    if (wl_display_roundtrip(display) < 0) Fail("the compositor refused our devices");
-    std::cout << "ready" << std::endl;
-    for (std::string line; std::getline(std::cin, line);) {
-        std::istringstream command(line);
-        std::string verb, word;
-        command >> verb;
-        if (verb == "key") {
-            while (command >> word) devices.Press(word);
-        } else if (uint32_t x = 0, y = 0; verb == "move" && command >> x >> y) {
-            devices.Move(x, y);
-        } else {
-            Fail("unknown command: " + line);
-        }
-        if (wl_display_roundtrip(display) < 0) Fail("lost the Wayland display");
-        std::cout << "ok" << std::endl;
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -193,13 +158,21 @@ int main(int argc, char** argv) {
     Globals globals;
     wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &globals);
     wl_display_roundtrip(display.get());
-    if (globals.seat && globals.keyboards && globals.pointers) {
-        VirtualDevices devices(globals, width, height);
-        return Serve(display.get(), devices);
+    Hands hands(globals, width, height);
+    if (wl_display_roundtrip(display.get()) < 0) Fail("the compositor refused our devices");
+    std::cout << "ready" << std::endl;
+    for (std::string line; std::getline(std::cin, line);) {
+        std::istringstream command(line);
+        std::string verb, word;
+        command >> verb;
+        if (verb == "key") {
+            while (command >> word) hands.Press(word);
+        } else if (uint32_t x = 0, y = 0; verb == "move" && command >> x >> y) {
+            hands.Move(x, y);
+        } else {
+            Fail("unknown command: " + line);
+        }
+        if (wl_display_roundtrip(display.get()) < 0) Fail("lost the Wayland display");
+        std::cout << "ok" << std::endl;
     }
-    if (globals.kwin) {
-        KWinDevices devices(globals.kwin);
-        return Serve(display.get(), devices);
-    }
-    Fail("the compositor offers neither a virtual keyboard and pointer nor KWin's fake input");
 }

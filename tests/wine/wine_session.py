@@ -104,9 +104,3 @@ def session(args, second_screen=None):
         env = wine_environment(prefix, display)
         started.callback(subprocess.run, [WINESERVER, "-k"], env=env, timeout=30)
         yield Wine(args, env, started)
-
-
-def run_check(body):
-    """Runs body(args) as a script given the Wine options (the benchmark's way)."""
-    sys.argv.insert(1, body.__name__)
-    main({body.__name__: body}, *OPTIONS)
