@@ -17,8 +17,8 @@ import textwrap
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from harness import OUTPUT, button_events, check, check_rate, main, process, settles, \
-    texts, ticks, wait_for, wlroots  # noqa: E402
+from harness import OUTPUT, QUIET, button_events, check, check_rate, main, process, \
+    settles, texts, ticks, wait_for, wlroots  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
 LEFT = 272  # the evdev button code
@@ -239,7 +239,8 @@ class SwaySession(Session):  # where Kestrin binds F3 and F4 itself, with a guar
     def kill(self, kestrin):  # its guard held back first: it cleans up late
         self.late = wait_for(lambda: guards(self.env), 10, "the guard of Kestrin's bindings")
         check(len(self.late) == 1, f"guards: {self.late}")
-        os.kill(self.late[0], signal.SIGSTOP)
+        os.kill(self.late[0], signal.SIGSTOP)  # and on again, however the test ends
+        self.stack.callback(subprocess.run, ["kill", "-CONT", str(self.late[0])], **QUIET)
         super().kill(kestrin)
 
     def next_copy(self):
