@@ -51,8 +51,7 @@ test-debian13:
 debian13-suites:
 	$(CMAKE) -S . -B $(B)/debian13 -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(B)/debian13
-	cd $(B)/debian13 && ctest --output-on-failure --timeout 300 -LE package \
-	    $(CTEST_ARGS)
+	cd $(B)/debian13 && ctest --output-on-failure --timeout 300 -LE package $(CTEST_ARGS)
 
 # Removes the Debian 13 roots that the package list no longer names (kept in /var/cache/kestrin).
 clean-roots:
@@ -79,10 +78,8 @@ bench: bench-build
 	scripts/debian13/suites.sh bench
 
 # Run by `suites.sh bench` on Debian 13 (inside the root, or on a Debian 13 host): the rows of
-# the compositors Debian 12 lacks (labwc, Wayfire), on an optimised build.
+# the compositors Debian 12 lacks (labwc, Wayfire), on the optimised build bench-build made.
 debian13-bench:
-	$(CMAKE) -S . -B $(B)/debian13-bench -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(B)/debian13-bench --target kestrin wl_click_target wl_keyboard
 	bench/run_bench.py --only wlroots --build $(B)/debian13-bench --report docs/benchmarks.md \
 	    --plot docs/benchmark-rates.png
 

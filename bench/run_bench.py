@@ -424,7 +424,8 @@ KDE6_SECTION = [
     "Made by `make bench` (bench/kde_bench.py) in the Debian 13 root: as Plasma 5.27 above, with "
     "KWin 6.3.6, xdg-desktop-portal 1.20.3 and xdg-desktop-portal-kde 6.3.5, the user's consent "
     "kept in the permission store. {how}", ""]
-KDE6_WAYS = [
+# The Debian 13 builds measured, one a way of clicking (for Plasma 6.3 and GNOME 48 alike).
+DEBIAN13_WAYS = [
     ("through EIS", "debian13-bench", "The release build with libei: the button events go "
      "through libei on the socket the portal's ConnectToEIS hands out."),
     ("through NotifyPointerButton", "debian13-bench-noei", "The same build made without libei "
@@ -448,7 +449,7 @@ GNOME48_SECTION = [
 
 def debian13_sections(report, build, seconds, script, section):
     """The rows `script` measures in the Debian 13 root, each way of clicking."""
-    for way, folder, how in KDE6_WAYS:
+    for way, folder, how in DEBIAN13_WAYS:
         measured = subprocess.run(
             [os.path.join(HERE, "..", "scripts", "debian13", "run.sh"), "python3",
              script, "--build", os.path.join(os.path.dirname(build), folder),

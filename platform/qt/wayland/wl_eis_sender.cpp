@@ -143,8 +143,7 @@ std::unique_ptr<EisSender> CreateEisSender(UniqueFd socket, EisSender::Events ev
         std::fprintf(stderr, "kestrin: eis: cannot connect: error %d\n", -error);
         return nullptr;
     }
-    auto sender = std::make_unique<LibeiSender>(std::move(context), std::move(events));
-    return sender;
+    return std::make_unique<LibeiSender>(std::move(context), std::move(events));
 }
 
 }  // namespace kestrin::qt::wl

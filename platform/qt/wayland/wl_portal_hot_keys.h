@@ -3,9 +3,8 @@
 // preferred triggers. The desktop may show its shortcut dialog; whatever keys the user binds
 // there work as bound. Plasma's BindShortcuts opens its settings page: where Plasma binds the
 // shortcuts given at CreateSession (5.27) or lists them as bound from an earlier run (6), it is
-// not asked again. Activated
-// delivers a shortcut; the portal sends it to every listener, so activations of other sessions are
-// ignored.
+// not asked again. Activated delivers a shortcut; the portal sends it to every listener, so
+// activations of other sessions are ignored.
 #pragma once
 
 #include <QString>
