@@ -28,8 +28,7 @@ echo ready
 def run_inside(run_sh, end):
     mark = "kestrin-leak-" + uuid.uuid4().hex[:12]
     child = subprocess.Popen([run_sh, "bash", "-c", LITTER.format(mark=mark, end=end)],
-                             stdout=subprocess.PIPE, text=True,
-                             start_new_session=True)
+                             stdout=subprocess.PIPE, text=True, start_new_session=True)
     ready = child.stdout.readline().strip()
     check(ready == "ready", f"the command inside the root did not start: {ready!r}")
     return child, mark

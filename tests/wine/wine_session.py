@@ -49,8 +49,7 @@ def prepare(template):
         subprocess.run([WINE, "regedit", "/S", "Z:" + reg.name.replace("/", "\\")], env=env,
                        timeout=60, **quiet)
         subprocess.run([WINESERVER, "-w"], env=env, check=True, timeout=120)
-        subprocess.run(["cp", MARLETT, os.path.join(template, "drive_c/windows/Fonts")],
-                       check=True)
+        subprocess.run(["cp", MARLETT, os.path.join(template, "drive_c/windows/Fonts")], check=True)
 
 
 class Wine:
