@@ -9,29 +9,31 @@ all: linux
 
 # The Linux desktop program (Qt 6 + X11), with the unit and end-to-end tests.
 linux:
-	scripts/install-deps.sh build
+	scripts/install-deps.sh linux
 	$(CMAKE) -S . -B $(B)/linux -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DKESTRIN_WINDOWS_EXE=$(B)/windows/kestrin.exe -DKESTRIN_SANITIZE_DIR=$(B)/sanitize
 	cmake --build $(B)/linux
 
 # The Windows program, cross-built with mingw-w64 into one static exe.
 windows:
-	scripts/install-deps.sh build
+	scripts/install-deps.sh windows
 	$(CMAKE) -S . -B $(B)/windows -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64.cmake \
 	    -DCMAKE_BUILD_TYPE=MinSizeRel
 	cmake --build $(B)/windows
 
 # The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
-	scripts/install-deps.sh build
+	scripts/install-deps.sh sanitize
 	CC=clang CXX=clang++ $(CMAKE) -S . -B $(B)/sanitize -DCMAKE_BUILD_TYPE=Debug \
 	    -DKESTRIN_QT=OFF -DKESTRIN_SANITIZE=ON
 	cmake --build $(B)/sanitize
 
+# The program alone, without its tests: building and running it needs nothing more.
 run:
 	scripts/install-deps.sh run
-	$(MAKE) --no-print-directory linux
-	scripts/run.sh $(B)/linux/kestrin
+	$(CMAKE) -S . -B $(B)/run -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_TESTS=OFF
+	cmake --build $(B)/run --target kestrin
+	scripts/run.sh $(B)/run/kestrin
 
 # Every suite: this machine's, then the Debian 13 suites (in the Debian 13 root, made first
 # when it is not cached, or natively on Debian 13). Both halves run; a failure in either fails.

@@ -3,13 +3,13 @@
 #   scripts/run.sh [path/to/kestrin]
 set -euo pipefail
 
-program="${1:-build/linux/kestrin}"
+program="${1:-build/run/kestrin}"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "kestrin: no display (neither WAYLAND_DISPLAY nor DISPLAY is set): run it inside a Wayland or X11 desktop session" >&2
     exit 1
 fi
 if [ ! -x "$program" ]; then
-    echo "kestrin: $program is not built (make linux builds it)" >&2
+    echo "kestrin: $program is not built (make run builds it)" >&2
     exit 1
 fi
 # The desktop portals know a program by its application id from its entry in the session's data
