@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a make target needs, only those that are missing.
-#   scripts/install-deps.sh build|test|run|bench|package|screenshots|debian13
+#   scripts/install-deps.sh build|test|run|bench|package|screenshots|debian13|sid
+# Without their Recommends: what a suite needs beyond a package's Depends is named here.
 set -euo pipefail
 
 build=(cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev libgtest-dev
@@ -24,9 +25,9 @@ case "${1:-test}" in
     bench) wanted=("${bench[@]}") ;;
     package) wanted=("${package[@]}") ;;
     screenshots) wanted=("${screenshots[@]}") ;;
-    # A Debian 13 host runs those suites natively, with the Debian 13 root's packages.
-    debian13) mapfile -t wanted < <(grep -v -e '^#' -e '^[[:space:]]*$' "$(dirname "$0")/debian13/packages") ;;
-    *) echo "usage: $0 build|test|run|bench|package|screenshots|debian13" >&2; exit 2 ;;
+    # A Debian 13 or unstable host runs those suites natively, with that root's packages.
+    debian13|sid) mapfile -t wanted < <("$(dirname "$0")/roots/root.sh" "$1" packages) ;;
+    *) echo "usage: $0 build|test|run|bench|package|screenshots|debian13|sid" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -40,4 +41,4 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}"
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
