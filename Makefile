@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test test-debian13 debian13-suites debian13-bench clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
+.PHONY: all run test test-debian13 test-sid root-suites root-bench clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -35,29 +35,31 @@ run:
 	cmake --build $(B)/run --target kestrin
 	scripts/run.sh $(B)/run/kestrin
 
-# Every suite: this machine's, then the Debian 13 suites (in the Debian 13 root, made first
-# when it is not cached, or natively on Debian 13). Both halves run; a failure in either fails.
+# Every suite, in three halves: this machine's, then Debian 13's and Debian unstable's, each in
+# its Debian root (made first when it is not cached) or natively on a host of that release. All
+# three run, each with its own CTest summary; a failure in any fails.
 test:
 	scripts/install-deps.sh test
 	$(MAKE) --no-print-directory windows sanitize linux
-	status=0; scripts/debian13/suites.sh prepare || status=1; \
-	    (cd $(B)/linux && ctest --output-on-failure --timeout 300) || status=1; \
-	    scripts/debian13/suites.sh || status=1; exit $$status
+	status=0; scripts/roots/suites.sh debian13 prepare || status=1; scripts/roots/suites.sh sid prepare || status=1; \
+	    echo "== this machine's suites"; (cd $(B)/linux && ctest --output-on-failure --timeout 300) || status=1; \
+	    echo "== Debian 13's suites"; scripts/roots/suites.sh debian13 || status=1; \
+	    echo "== Debian unstable's suites"; scripts/roots/suites.sh sid || status=1; exit $$status
 
-# The Debian 13 half alone; CTEST_ARGS picks a part, e.g. make test-debian13 CTEST_ARGS="-L labwc".
-test-debian13:
-	scripts/debian13/suites.sh $(CTEST_ARGS)
+# One release's half alone; CTEST_ARGS picks a part, e.g. make test-sid CTEST_ARGS="-L wayfire".
+test-debian13 test-sid:
+	scripts/roots/suites.sh $(@:test-%=%) $(CTEST_ARGS)
 
-# Run by suites.sh on Debian 13 (inside the root, or on a Debian 13 host): the build and its
-# suites. The package checks and the Wine and sanitizer suites are the host's.
-debian13-suites:
-	$(CMAKE) -S . -B $(B)/debian13 -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(B)/debian13
-	cd $(B)/debian13 && ctest --output-on-failure --timeout 300 -LE package $(CTEST_ARGS)
+# Run by suites.sh on Debian RELEASE (inside its root, or on a host of that release): the build
+# in build/RELEASE and its suites. The Wine and sanitizer suites are the host's.
+root-suites:
+	$(CMAKE) -S . -B $(B)/$(RELEASE) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(B)/$(RELEASE)
+	cd $(B)/$(RELEASE) && ctest --output-on-failure --timeout 300 $(CTEST_ARGS)
 
-# Removes the Debian 13 roots that the package list no longer names (kept in /var/cache/kestrin).
+# Removes everything in /var/cache/kestrin but the roots the package lists name now.
 clean-roots:
-	scripts/debian13/root.sh clean
+	scripts/roots/root.sh clean
 
 # The click-rate benchmark on an optimised build, Linux then Windows under Wine: measures,
 # never fails on a timing. bench-windows measures the Windows rows alone (about 6 minutes).
@@ -69,20 +71,25 @@ bench-build:
 	$(MAKE) --no-print-directory windows
 	$(CMAKE) -S . -B $(B)/bench -DCMAKE_BUILD_TYPE=Release -DKESTRIN_WINDOWS_EXE=$(B)/windows/kestrin.exe
 	cmake --build $(B)/bench --target kestrin x_observer wl_click_target wl_keyboard
-	scripts/debian13/run.sh sh -c '\
+	scripts/roots/run.sh debian13 sh -c '\
 	    $(CMAKE) -S . -B $(B)/debian13-bench -DCMAKE_BUILD_TYPE=Release && \
 	    cmake --build $(B)/debian13-bench --target kestrin wl_click_target wl_keyboard && \
 	    $(CMAKE) -S . -B $(B)/debian13-bench-noei -DCMAKE_BUILD_TYPE=Release -DKESTRIN_LIBEI=OFF && \
 	    cmake --build $(B)/debian13-bench-noei --target kestrin wl_click_target wl_keyboard'
+	scripts/roots/run.sh sid sh -c '\
+	    $(CMAKE) -S . -B $(B)/sid-bench -DCMAKE_BUILD_TYPE=Release && \
+	    cmake --build $(B)/sid-bench --target kestrin wl_click_target wl_keyboard'
 
 bench: bench-build
 	bench/run_bench.py --build $(B)/bench $(BENCH_ARGS)
-	scripts/debian13/suites.sh bench
+	scripts/roots/suites.sh debian13 bench
+	scripts/roots/suites.sh sid bench
 
-# Run by `suites.sh bench` on Debian 13 (inside the root, or on a Debian 13 host): the rows of
-# the compositors Debian 12 lacks (labwc, Wayfire), on the optimised build bench-build made.
-debian13-bench:
-	bench/run_bench.py --only wlroots --build $(B)/debian13-bench --report docs/benchmarks.md \
+# Run by `suites.sh RELEASE bench` on that release (inside its root, or on a host of it): the
+# rows of the compositors Debian 12 lacks (labwc, Wayfire), on the optimised build bench-build
+# made.
+root-bench:
+	bench/run_bench.py --only wlroots --build $(B)/$(RELEASE)-bench --report docs/benchmarks.md \
 	    --plot docs/benchmark-rates.png
 
 bench-windows: bench-build

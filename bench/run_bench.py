@@ -397,12 +397,12 @@ WAYLAND_SECTION = [
     "timed by a Wayland client of ours as each button event reaches it (CLOCK_MONOTONIC). CPU, "
     "in % of one core, is of Kestrin and of sway.", ""]
 OTHER_WLROOTS_SECTION = [
-    "## Native Wayland (labwc, Wayfire)", "",
-    "Made by `make bench` in Debian 13 (bench/wayland_bench.py --compositor labwc | wayfire; on "
-    "Debian 12 inside the Debian 13 root): as the sway rows, but under a headless labwc 0.8.3 or "
-    "Wayfire 0.9.0, whose own key bindings, the README's lines, call Kestrin's session-bus "
-    "method through `dbus-send` (Kestrin started with `KESTRIN_INPUT=hotkeys=bus`). Left double. "
-    "CPU, in % of one core, is of Kestrin and of the compositor.", ""]
+    "## Native Wayland (labwc, Wayfire; {release})", "",
+    "Made by `make bench` in {release} (bench/wayland_bench.py --compositor labwc | wayfire; on "
+    "Debian 12 inside its root): as the sway rows, but under a headless labwc or Wayfire, whose "
+    "own key bindings, the README's lines, call Kestrin's session-bus method through `dbus-send` "
+    "(Kestrin started with `KESTRIN_INPUT=hotkeys=bus`). Left double. CPU, in % of one core, is "
+    "of Kestrin and of the compositor.", ""]
 PORTAL_SECTION = [
     "## Through the desktop portals", "",
     "Made by `make bench` (bench/portal_bench.py): Kestrin under the same headless sway with only "
@@ -451,7 +451,7 @@ def debian13_sections(report, build, seconds, script, section):
     """The rows `script` measures in the Debian 13 root, each way of clicking."""
     for way, folder, how in DEBIAN13_WAYS:
         measured = subprocess.run(
-            [os.path.join(HERE, "..", "scripts", "debian13", "run.sh"), "python3",
+            [os.path.join(HERE, "..", "scripts", "roots", "run.sh"), "debian13", "python3",
              script, "--build", os.path.join(os.path.dirname(build), folder),
              "--seconds", str(seconds)], capture_output=True, text=True, check=True).stdout
         merge_section(report, [line.format(way=way, how=how) for line in section] +
@@ -481,7 +481,7 @@ def main():
     parser.add_argument("--windows", help="the Windows build directory (kestrin.exe and helpers)")
     parser.add_argument("--x-input", help="the X input tool of the Wine tests")
     parser.add_argument("--only", choices=["linux", "windows", "wayland", "wlroots", "kde", "gnome"],
-                        help="wlroots: labwc and Wayfire, on Debian 13 (no plot)")
+                        help="wlroots: labwc and Wayfire, on Debian 13 or unstable (no plot)")
     args = parser.parse_args()
     wanted = {args.only} if args.only else {"linux", "windows", "wayland", "kde", "gnome"}
     if args.windows is None:
@@ -511,8 +511,10 @@ def main():
         gnome_sections(args.report, os.path.abspath(args.build), seconds)
     if "wlroots" in wanted:
         import wayland_bench
-        merge_section(args.report, OTHER_WLROOTS_SECTION + wayland_bench.other_compositors(
-            os.path.abspath(args.build), seconds))
+        with open("/etc/debian_version") as f:
+            release = "Debian unstable" if f.read().strip().endswith("/sid") else "Debian 13"
+        merge_section(args.report, [line.format(release=release) for line in OTHER_WLROOTS_SECTION]
+                      + wayland_bench.other_compositors(os.path.abspath(args.build), seconds))
         return
     write_plot(os.path.abspath(args.plot), series_from_report(args.report))
     print(f"wrote {args.report} and {args.plot}")

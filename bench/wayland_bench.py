@@ -15,6 +15,7 @@ import argparse
 import contextlib
 import glob
 import os
+import subprocess
 import sys
 import time
 
@@ -114,10 +115,18 @@ def table(build, seconds, compositor="sway"):
     return lines
 
 
+def version(package):  # as Debian installed it, without its epoch and revision
+    return subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], capture_output=True,
+                          text=True).stdout.split(":")[-1].split("-")[0]
+
+
 def other_compositors(build, seconds):
-    """The labwc and Wayfire tables, each under its name; Wayfire's only where it can run."""
-    lines = ["### labwc", ""] + table(build, seconds, "labwc") + ["", "### Wayfire", ""]
-    if glob.glob("/dev/dri/renderD*"):
+    """The labwc and Wayfire tables, each under its name and version; Wayfire's only where it
+    can run: 0.10 draws with pixman, 0.9 with OpenGL ES only, on a DRM render device."""
+    lines = [f"### labwc {version('labwc')}", ""] + table(build, seconds, "labwc") + [""]
+    wayfire = version("wayfire")
+    lines += [f"### Wayfire {wayfire}", ""]
+    if not wayfire.startswith("0.9") or glob.glob("/dev/dri/renderD*"):
         return lines + table(build, seconds, "wayfire") + [""]
     return lines + ["Not measured: Wayfire 0.9 draws with OpenGL ES only and does not start "
                     "without a DRM render device, which this machine lacks.", ""]

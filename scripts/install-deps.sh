@@ -3,6 +3,8 @@
 # Recommends:
 #   scripts/install-deps.sh run|linux|windows|sanitize|test|bench|package|screenshots
 #   scripts/install-deps.sh --list TARGET     prints the names instead, one a line
+#   scripts/install-deps.sh debian13|sid      a root's list (scripts/roots), for a host of that
+#                                             release that runs the root's work natively
 # The names hold on Debian 12 (bookworm), Debian 13 (trixie) and unstable (sid): where Debian
 # kept a name stable across releases (the default toolchain's clang, libclang-rt-dev), it is
 # used; the few that differ are chosen by the release in `by_release` below.
@@ -52,7 +54,7 @@ bench=("${test[@]}" xdotool gnuplot-nox)
 package=("${test[@]}" zip unzip)
 screenshots=("${linux[@]}" "${windows[@]}" python3 xvfb imagemagick wine wine64 fonts-wine)
 
-targets="run|linux|windows|sanitize|test|bench|package|screenshots"
+targets="run|linux|windows|sanitize|test|bench|package|screenshots|debian13|sid"
 list=false
 if [ "${1:-}" = --list ]; then
     list=true
@@ -62,6 +64,7 @@ case "${1:-test}" in
     run | linux | windows | sanitize | test | bench | package | screenshots)
         declare -n chosen="${1:-test}"
         mapfile -t wanted < <(printf '%s\n' "${chosen[@]}" | sort -u) ;;
+    debian13 | sid) mapfile -t wanted < <("$(dirname "$0")/roots/root.sh" "$1" packages) ;;
     *) echo "usage: $0 [--list] $targets" >&2; exit 2 ;;
 esac
 

@@ -244,10 +244,9 @@ def wlroots(compositor="sway", lines=""):
         server_env = dict(env, HOME=home, XDG_RUNTIME_DIR=runtime, WLR_BACKENDS="headless",
                           WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
         groups = "--clear-groups"
-        if compositor == "wayfire":  # 0.9 draws with OpenGL ES only, on a DRM device
-            nodes = sorted(glob.glob("/dev/dri/renderD*"))
-            check(nodes, "Wayfire 0.9 needs a DRM render device (/dev/dri/renderD*): none here")
-            server_env["WLR_RENDER_DRM_DEVICE"] = nodes[0]
+        nodes = sorted(glob.glob("/dev/dri/renderD*"))
+        if compositor == "wayfire" and nodes:  # 0.9 draws with OpenGL ES only, on a DRM
+            server_env["WLR_RENDER_DRM_DEVICE"] = nodes[0]  # device; 0.10 with pixman too
             groups = f"--groups={os.stat(nodes[0]).st_gid}"
         argv = as_nobody([arg.format(folder) for arg in command], groups)
         # The bus first: the compositor's key bindings call Kestrin on it.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs a command inside the Debian 13 root, in the checkout's folder:
-#   run.sh [--root DIR] COMMAND [ARG...]
+# Runs a command inside a Debian root (root.sh), in the checkout's folder:
+#   run.sh RELEASE COMMAND [ARG...]      in that release's root (debian13, sid), made first
+#                                        when it is not cached
+#   run.sh --root DIR COMMAND [ARG...]   in the root at DIR
 # It runs in mount and pid namespaces of its own, with /proc, /sys, /dev, a fresh /dev/shm,
 # /tmp and /run, and the checkout bound at the path it has outside (so CTest's paths hold).
 # When the command ends, however it ends (its own end, a signal, the caller killed), the
@@ -35,15 +37,17 @@ if [ "${1:-}" = --inside ]; then
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "kestrin: Debian 13 root: entering it needs root, and sudo is not installed" >&2; exit 1; }
+    command -v sudo >/dev/null || { echo "kestrin: Debian root: entering it needs root, and sudo is not installed" >&2; exit 1; }
     exec sudo --preserve-env=KESTRIN_ROOT_CACHE "$0" "$@"
 fi
-if [ "${1:-}" = --root ]; then
+if [ $# -lt 2 ]; then
+    echo "usage: $0 debian13|sid|--root DIR COMMAND [ARG...]" >&2; exit 2
+elif [ "$1" = --root ]; then
     root="$2"; shift 2
 else
-    root="$("$here/root.sh" path)"
+    root="$("$here/root.sh" "$1" path)"; shift
 fi
-[ $# -gt 0 ] || { echo "usage: $0 [--root DIR] COMMAND [ARG...]" >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 debian13|sid|--root DIR COMMAND [ARG...]" >&2; exit 2; }
 # --kill-child: if this process is killed, pid 1 inside gets SIGKILL, and with it every
 # process of the namespace.
 exec unshare --mount --pid --fork --kill-child --propagation private \
