@@ -21,13 +21,16 @@ release() {
     esac
 }
 
-# The names that differ by release, and the desktops a host of that release tests on itself.
+# The names that differ by release, and the desktops a host of that release tests on itself:
+# on Debian 13 and unstable, those its root would have (scripts/roots), as a host of that
+# release runs the root's suites itself.
 by_release() {
     if [ "$(release)" -ge 13 ]; then
         wlr_protocols=librust-wayland-protocols-wlr-dev   # the wlroots protocols' XML files
         libei=(libei-dev)                                 # clicks through EIS
-        desktops=(labwc wayfire kwin-wayland kwin-common xdg-desktop-portal-kde plasma-workspace
-                  gnome-shell xdg-desktop-portal-gnome gnome-control-center gnome-settings-daemon)
+        local root=sid
+        [ "$(release)" -eq 13 ] && root=debian13
+        mapfile -t desktops < <("$(dirname "$0")/roots/root.sh" "$root" packages)
     else
         wlr_protocols=librust-wayland-protocols-dev       # Debian 12 keeps them there
         libei=()                                          # no libei before Debian 13
