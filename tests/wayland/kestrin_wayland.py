@@ -213,6 +213,24 @@ def refused_clicks_stop_the_count_and_f3_asks_again(session):
     check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
 
 
+def frozen_compositor_gets_whole_bursts_and_f3_clicks_after(session):
+    """The compositor stops reading (SIGSTOP) while Kestrin clicks at 1000 per second, until
+    Kestrin leaves bursts out, and F4 comes meanwhile (by the bus: the stopped compositor binds
+    no keys). Once it reads again, every burst came whole, nothing more comes, and F3 clicks."""
+    kestrin = session.fast()
+    server = int(session.env["KESTRIN_SERVER_PID"])
+    os.kill(server, signal.SIGSTOP)
+    session.stack.callback(os.kill, server, signal.SIGCONT)  # however the test ends
+    session.says(kestrin, "clicks are left out")
+    subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=" + APP_ID,
+                    "/org/example/Kestrin", "org.example.Kestrin.HotKeys.Press", "string:F4"],
+                   env=session.env, check=True, **QUIET)
+    os.kill(server, signal.SIGCONT)
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    session.f3_and_f4("Kestrin once the compositor read again")
+    ticks(button_events(session.target.lines), DOUBLE, "the bursts around the stop")
+
+
 def without_hotkeys_bus_it_says_f3_failed_at_start(session):
     del session.env["KESTRIN_INPUT"]  # the user has not said that the shortcuts are there
     session.says(session.start(title="kestrin"), texts()["hotkey_f3_failed"])
