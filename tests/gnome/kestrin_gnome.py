@@ -200,10 +200,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
     def next_copy(self):  # its first F3 asks in GNOME's dialog again, and F3 reaches it
         kestrin = self.start()
         self.to_target()
-        self.clicking(kestrin)
-        self.clicks_go_on(timeout=20)
-        self.send("key F4")
-        check(self.stopped(), "F4 did not stop the next Kestrin")
+        self.f3_and_f4(kestrin, "the next Kestrin")
 
 
 if __name__ == "__main__":

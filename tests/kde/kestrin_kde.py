@@ -13,6 +13,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import as_nobody, check, kwin, process, texts, wait_for  # noqa: E402
 from kestrin_wayland import APP_ID, Session, defaults_click_10_per_second_and_f4_stops, \
+    eis_lost_unseen_stops_the_run_and_f3_asks_again, \
     esc_at_1000_per_second_ends_it_with_no_button_down, \
     killed_at_1000_per_second_leaves_no_button_down, \
     refused_clicks_stop_the_count_and_f3_asks_again, suite, \

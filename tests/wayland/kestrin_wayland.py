@@ -7,10 +7,13 @@
 
 import collections
 import contextlib
+import ctypes
 import functools
 import inspect
 import os
+import re
 import signal
+import socket
 import subprocess
 import sys
 import textwrap
@@ -139,18 +142,18 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
         pass  # user's own shortcuts call it
 
     def next_copy(self):  # the next Kestrin, after one was killed, has F3 and F4
-        self.start()
-        self.f3_and_f4("the next Kestrin")
+        self.f3_and_f4(self.start(), "the next Kestrin")
 
     def close_message(self, kestrin):  # Return, once its message box has the keyboard
         wait_for(lambda: "kestrin: focus: kestrin" in kestrin.lines, 10, "its message box")
         self.send("key Return")  # the message box goes, Kestrin's window has the keyboard
 
-    def f3_and_f4(self, kestrin):  # F3 starts the clicks, F4 stops them
-        self.send("key F3")
-        self.clicks_go_on()
+    def f3_and_f4(self, kestrin, what="Kestrin"):  # F3 clicks (asking the desktop, if it asks)
+        self.clicking(kestrin)  # and F4 stops them, with no button down
+        self.clicks_go_on(timeout=20)
         self.send("key F4")
-        check(self.stopped(), f"F4 did not stop {kestrin}")
+        check(self.stopped() and not held(self.target),
+              f"F4 did not stop {what}, or buttons are held: {held(self.target)}")
 
 
 def defaults_click_10_per_second_and_f4_stops(session):
@@ -196,21 +199,76 @@ def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
     check(first.poll() is None, "the first copy ended")
 
 
+def counts(kestrin):  # the count label's texts so far
+    return [line for line in kestrin.lines if texts()["count_prefix"] in line]
+
+
 def refused_clicks_stop_the_count_and_f3_asks_again(session):
-    """The desktop refuses the clicks (session.refuse): Kestrin says so, nothing is clicked, the
-    count does not go on; the next F3 asks again, and clicks once the user allows it."""
+    # The desktop refuses the clicks (session.refuse): Kestrin says so, nothing is clicked, the
+    # count does not go on; the next F3 asks again, and clicks once the user allows it.
     kestrin = session.start()
     session.refuse(kestrin)
-
-    def counts():  # the count label's texts so far
-        return [line for line in kestrin.lines if texts()["count_prefix"] in line]
-    check(settles(lambda: len(counts()), quiet=1) and counts()[-1].endswith(" 1"),
-          f"the count after the refusal: {counts()[-1:]}")
+    check(settles(lambda: len(counts(kestrin)), quiet=1) and counts(kestrin)[-1].endswith(" 1"),
+          f"the count after the refusal: {counts(kestrin)[-1:]}")
     check(not button_events(session.target.lines), "clicks after the refusal")
+    session.f3_and_f4(kestrin)
+
+
+def stop_server(session):  # SIGSTOP to the compositor, SIGCONT however the test ends; its pid
+    server = int(session.env["KESTRIN_SERVER_PID"])
+    os.kill(server, signal.SIGSTOP)
+    session.stack.callback(os.kill, server, signal.SIGCONT)
+    return server
+
+
+def eis_socket(pid):  # a copy (pidfd_getfd) of the one socket libei's epoll watches in `pid`
+    fds = f"/proc/{pid}/fd/"
+    watched = [int(n) for fd in os.listdir(fds) if os.readlink(fds + fd) == "anon_inode:[eventpoll]"
+               for n in re.findall(r"tfd:\s*(\d+)", open(f"/proc/{pid}/fdinfo/{fd}").read())]
+    sockets = [fd for fd in watched if os.readlink(fds + str(fd)).startswith("socket:")]
+    check(len(sockets) == 1, f"the sockets Kestrin's epoll watches: {sockets}")
+    return socket.socket(fileno=ctypes.CDLL(None).syscall(438, os.pidfd_open(pid), sockets[0], 0))
+
+
+def eis_lost_unseen_stops_the_run_and_f3_asks_again(session):
+    # Kestrin's EIS socket takes no more writes, and nothing wakes it (the desktop is stopped,
+    # so it cannot answer the end): the next burst finds it out. The run stops with the text, the
+    # count is the ticks clicked plus the one that found it, and the next F3 asks again.
+    kestrin = session.start()
     session.clicking(kestrin)
     session.clicks_go_on(timeout=20)
-    session.send("key F4")
+    server = stop_server(session)
+    with eis_socket(kestrin.pid) as eis:
+        eis.shutdown(socket.SHUT_WR)
+    session.says(kestrin, "the desktop ended the input connection")
+    os.kill(server, signal.SIGCONT)
+    session.says(kestrin, texts()["clicks_closed"])
+    check(session.stopped() and settles(lambda: len(counts(kestrin))), "the clicks went on")
+    count, clicked = int(counts(kestrin)[-1].split()[-1]), len(presses(session.target)) // 2
+    check(count == clicked + 1, f"count {count} after {clicked} ticks clicked")
+    session.close_message(kestrin)
+    session.f3_and_f4(kestrin)
+
+
+def frozen_compositor_gets_whole_bursts_and_f3_clicks_after(session):
+    # The compositor stops reading (SIGSTOP) while Kestrin clicks at 1000 per second, until
+    # Kestrin leaves bursts out, and F4 comes meanwhile (the README's bus line for it: the stopped
+    # compositor binds no keys). Once it reads again, every burst came whole, and nothing made
+    # before F4 is left to come with the clicks of the next F3 (sway passes on the time Kestrin
+    # gives each event).
+    kestrin = session.fast()
+    server = stop_server(session)
+    session.says(kestrin, "clicks are left out")
+    f4 = readme_lines("sway").split("F4 exec ")[1].split()  # answered once Kestrin has it
+    subprocess.run([f4[0], "--print-reply", *f4[1:]], env=session.env, check=True, **QUIET)
+    os.kill(server, signal.SIGCONT)
     check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    seen, f3 = len(session.target.lines), int(time.monotonic() * 1000)  # ms, as the events'
+    session.f3_and_f4(kestrin, "Kestrin once the compositor read again")
+    stale = [e for e in session.target.lines[seen:] if e[0] in "PR" and (int(e.split()[3]) - f3)
+             % 2**32 >= 2**31]  # made before F3 (the events' times wrap at 2^32 ms)
+    check(not stale, f"events made before F3 came after it: {stale[:2]} of {len(stale)}")
+    ticks(button_events(session.target.lines), DOUBLE, "the bursts around the stop")
 
 
 def without_hotkeys_bus_it_says_f3_failed_at_start(session):
@@ -219,10 +277,10 @@ def without_hotkeys_bus_it_says_f3_failed_at_start(session):
 
 
 def f3_works_after_sway_reload(session):
-    session.start()
+    kestrin = session.start()
     subprocess.run(["swaymsg", "reload"], env=session.env, check=True, capture_output=True)
     time.sleep(0.5)
-    session.f3_and_f4("it after the reload")
+    session.f3_and_f4(kestrin, "it after the reload")
 
 
 def guards(env):  # the pids of the processes guarding key bindings on this sway
@@ -255,7 +313,7 @@ class SwaySession(Session):  # where Kestrin binds F3 and F4 itself, with a guar
         os.kill(self.late[0], signal.SIGCONT)
         wait_for(lambda: self.late[0] not in guards(self.env), 10, "the late guard to end")
         self.window(second, texts()["main_title"], listed)
-        self.f3_and_f4("the second Kestrin")
+        self.f3_and_f4(second, "the second Kestrin")
         super().kill(second)  # its keys go with it too
         self.keys_free()
 

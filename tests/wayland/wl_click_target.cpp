@@ -7,8 +7,9 @@
 // flushed at once:
 //
 //   ready                           once the surface is shown
-//   P <button> <monotonic µs>       a button pressed (evdev code: 272 left, 273 right)
-//   R <button> <monotonic µs>       a button released
+//   P <button> <monotonic µs> <ms>  a button pressed (evdev code: 272 left, 273 right), when
+//                                   it came and the event's own time (the sender's, in ms)
+//   R <button> <monotonic µs> <ms>  a button released
 //   focus                           the keyboard focus came to the surface
 //   unfocus                         the keyboard focus left it
 //   K <key> <state>                 a key pressed (1) or released (0), evdev code: 61 F3, 62 F4
@@ -69,8 +70,8 @@ int OnPointer(const void*, void*, uint32_t opcode, const wl_message*, wl_argumen
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     if (opcode == 3) {
-        Say("%c %u %lld\n", args[3].u == WL_POINTER_BUTTON_STATE_PRESSED ? 'P' : 'R', args[2].u,
-            now.tv_sec * 1000000LL + now.tv_nsec / 1000);
+        Say("%c %u %lld %u\n", args[3].u == WL_POINTER_BUTTON_STATE_PRESSED ? 'P' : 'R', args[2].u,
+            now.tv_sec * 1000000LL + now.tv_nsec / 1000, args[1].u);
     }
     return 0;
 }

@@ -46,12 +46,15 @@ class LibeiSender final : public EisSender {
     }
 
     bool SendBurst(std::span<const std::uint32_t> flags) override {
-        if (!m_emulating) return false;
+        // What the desktop said since (a pause, the end), even if its socket has not woken us.
+        if (!Dispatch() || !m_emulating) return false;
         for (const std::uint32_t flag : flags) {
             const auto event = ButtonEventOf(flag);
             if (event) Send(event->right ? BTN_RIGHT : BTN_LEFT, event->pressed);
         }
-        return true;
+        // A write that failed ends the connection inside libei: it queues the end and stops
+        // watching the socket, so nothing else would ever tell us.
+        return HandleEvents() && m_emulating;
     }
 
   private:
@@ -61,15 +64,23 @@ class LibeiSender final : public EisSender {
         (code == BTN_RIGHT ? m_rightHeld : m_leftHeld) = pressed;
     }
 
-    void Dispatch() {
+    // Reads what the desktop sent and handles it; false once the connection is lost.
+    bool Dispatch() {
         ei_dispatch(m_ei.get());
-        for (;;) {
+        return HandleEvents();
+    }
+
+    // Handles the events libei has queued; once the connection is lost, tells the owner and
+    // gives false.
+    bool HandleEvents() {
+        for (bool connected = true; connected;) {
             const EventPtr event{ei_get_event(m_ei.get())};
-            if (!event) return;
-            if (!Handle(event.get())) break;
+            if (!event) return true;
+            connected = Handle(event.get());
         }
         // Last, as the owner may end this object when told.
         m_events.lost();
+        return false;
     }
 
     // False once the connection is lost.

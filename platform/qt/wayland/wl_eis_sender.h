@@ -22,6 +22,7 @@ class EisSender {
   public:
     // Told from the event loop: the device is ready (again, after the desktop paused it);
     // the connection is gone (the desktop ended it, or it never came up), told once, last.
+    // Either may also be told from within SendBurst, which reads what came first.
     struct Events {
         std::function<void()> ready;
         std::function<void()> lost;
@@ -30,7 +31,9 @@ class EisSender {
     virtual ~EisSender() = default;
 
     // Sends the button events (MOUSEEVENTF_* flags), each in a frame of its own. False when
-    // the device is not (or no longer) ready: nothing of the burst went out.
+    // the device is not (or no longer) ready, and nothing of the burst went out; or when the
+    // connection broke while it was written (lost is told first; the desktop lets go of the
+    // buttons of a connection that is gone).
     virtual bool SendBurst(std::span<const std::uint32_t> flags) = 0;
 };
 

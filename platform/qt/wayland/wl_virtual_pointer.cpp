@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/qt/input_layer.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
@@ -69,6 +70,10 @@ VirtualPointer::VirtualPointer() : m_display(wl_display_connect(nullptr)) {
     m_notifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display.get()),
                                                    QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { Dispatch(); });
+    m_writable = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display.get()),
+                                                   QSocketNotifier::Write);
+    m_writable->setEnabled(false);
+    QObject::connect(m_writable.get(), &QSocketNotifier::activated, [this] { Flush(); });
 }
 
 VirtualPointer::~VirtualPointer() = default;
@@ -81,6 +86,7 @@ void VirtualPointer::ReportLost() {
     if (m_lost) return;
     m_lost = true;
     m_notifier.reset();
+    m_writable->setEnabled(false);
     std::fprintf(stderr,
                  "kestrin: the Wayland connection for clicks is lost (%s): no more clicks\n",
                  std::strerror(wl_display_get_error(m_display.get())));
@@ -88,9 +94,12 @@ void VirtualPointer::ReportLost() {
 
 void VirtualPointer::SendBurst(std::span<const std::uint32_t> flags) {
     if (!Valid() || m_lost || flags.empty()) return;
-    // Empty the output buffer first, so the burst's few requests cannot be split by an
-    // automatic flush part-way; then they all leave in the one write below.
-    if (wl_display_flush(m_display.get()) < 0 && errno != EAGAIN) return ReportLost();
+    // Whole or none: a burst goes only into an empty buffer, so it leaves in one write of its
+    // own, which the kernel takes whole or not at all. What the compositor does not take yet
+    // goes once it reads again (not at a next tick, which may never come); meanwhile, bursts
+    // are left out.
+    if (!Flush()) return LeftOut();
+    m_stalled = false;
     const std::uint32_t time = NowMs();
     for (const std::uint32_t flag : flags) {
         const auto event = ButtonEventOf(flag);
@@ -101,7 +110,27 @@ void VirtualPointer::SendBurst(std::span<const std::uint32_t> flags) {
         zwlr_virtual_pointer_v1_button(m_pointer.get(), time, button, state);
         zwlr_virtual_pointer_v1_frame(m_pointer.get());
     }
-    if (wl_display_flush(m_display.get()) < 0 && errno != EAGAIN) ReportLost();
+    Flush();
+}
+
+bool VirtualPointer::Flush() {
+    if (wl_display_flush(m_display.get()) >= 0) {
+        m_writable->setEnabled(false);
+        return true;
+    }
+    if (errno != EAGAIN) {
+        ReportLost();
+        return false;
+    }
+    // What is left goes as soon as the compositor reads again, not at the next tick.
+    m_writable->setEnabled(true);
+    return false;
+}
+
+void VirtualPointer::LeftOut() {
+    if (m_lost || std::exchange(m_stalled, true)) return;
+    std::fputs("kestrin: the compositor reads no input: clicks are left out until it does\n",
+               stderr);
 }
 
 }  // namespace kestrin::qt::wl

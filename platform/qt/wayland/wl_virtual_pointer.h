@@ -26,7 +26,8 @@ class VirtualPointer {
 
     bool Valid() const { return m_pointer != nullptr; }
     // Sends the button events (MOUSEEVENTF_* flags), each with its frame, in one write to the
-    // compositor: it receives the whole burst or none of it.
+    // compositor: it receives the whole burst or none of it. None while the compositor reads
+    // nothing (stopped, hung): said once on stderr for each such stall.
     void SendBurst(std::span<const std::uint32_t> flags);
 
   private:
@@ -37,6 +38,10 @@ class VirtualPointer {
     void Dispatch();
     // Says once on stderr that the connection is lost: clicks stop.
     void ReportLost();
+    // Writes what is buffered; false while some of it waits for the compositor to read.
+    bool Flush();
+    // A burst was left out: says so at the start of a stall.
+    void LeftOut();
 
     template <typename T, void (*Destroy)(T*)>
     struct Deleter {
@@ -56,7 +61,9 @@ class VirtualPointer {
     std::unique_ptr<zwlr_virtual_pointer_v1, Deleter<zwlr_virtual_pointer_v1, &DestroyPointer>>
         m_pointer;
     std::unique_ptr<QSocketNotifier> m_notifier;
+    std::unique_ptr<QSocketNotifier> m_writable;  // on while something waits to be written
     bool m_lost = false;
+    bool m_stalled = false;  // bursts are being left out
 };
 
 }  // namespace kestrin::qt::wl
