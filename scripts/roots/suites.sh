@@ -3,6 +3,7 @@
 # arguments to CTest (e.g. `-L labwc` for one desktop's suite):
 #   suites.sh RELEASE [CTEST ARG...]     RELEASE is debian13 or sid (unstable)
 #   suites.sh RELEASE prepare            only makes sure its root is there (where one is needed)
+#   suites.sh RELEASE build              only the build
 #   suites.sh RELEASE bench              the benchmark's rows for the desktops of that release
 # On a host of that release they run natively; elsewhere, such as on our Debian 12 machines,
 # inside the release's root (root.sh), made first when it is not cached. The release is read
@@ -27,10 +28,10 @@ if [ "${1:-}" = prepare ]; then
     exit
 fi
 target=root-suites
-if [ "${1:-}" = bench ]; then
-    target=root-bench
-    shift
-fi
+case "${1:-}" in
+    build) target=root-build; shift ;;
+    bench) target=root-bench; shift ;;
+esac
 # Quoted for the shell that runs make's recipe: `-L 'labwc|wayfire'` stays one pattern.
 ctest_args="$(printf '%q ' "$@")"
 if native; then
