@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test test-debian13 test-sid root-build root-suites root-bench clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
+.PHONY: all run test test-debian13 test-sid root-build root-suites root-package root-bench package-debian13 package-sid clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -52,6 +52,9 @@ root-build:
 
 root-suites: root-build
 	cd $(B)/$(RELEASE) && ctest --output-on-failure --timeout 300 $(CTEST_ARGS)
+
+root-package: root-build
+	cd $(B)/$(RELEASE) && cpack
 
 # Removes everything in /var/cache/kestrin but the roots the package lists name now.
 clean-roots:
@@ -107,6 +110,10 @@ package:
 	$(MAKE) --no-print-directory linux windows
 	cd $(B)/linux && cpack
 	scripts/make-windows-zip.sh $(B)/windows
+
+# The Debian package for Debian 13 or unstable, built there (in its root on other releases).
+package-debian13 package-sid:
+	scripts/roots/suites.sh $(@:package-%=%) package
 
 # Pictures of the main window and the About box, Linux and under Wine, into docs/.
 screenshots:
