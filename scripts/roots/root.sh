@@ -107,7 +107,7 @@ update_root() {
     touch "$root/.kestrin-updated"
 }
 
-mkdir -p "$cache"
+mkdir -p "$cache" 2>/dev/null || fail "cannot make its cache folder $cache"
 if [ "$release" = clean ]; then
     kept=()
     for each in "${releases[@]}"; do
