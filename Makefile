@@ -1,5 +1,5 @@
 # Kestrin's commands. `make run` and `make test` install what they need (Debian packages).
-.PHONY: all run test test-debian13 test-sid root-suites root-bench clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
+.PHONY: all run test test-debian13 test-sid root-build root-suites root-package root-bench package-debian13 package-sid clean-roots linux windows sanitize bench bench-build bench-windows bench-kde bench-gnome soak screenshots package clean
 
 ROOT := $(abspath .)
 B := $(ROOT)/build
@@ -37,14 +37,10 @@ run:
 
 # Every suite, in three halves: this machine's, then Debian 13's and Debian unstable's, each in
 # its Debian root (made first when it is not cached) or natively on a host of that release. All
-# three run, each with its own CTest summary; a failure in any fails.
+# three run, side by side, each with its own CTest summary; a failure in any fails.
 test:
 	scripts/install-deps.sh test
-	$(MAKE) --no-print-directory windows sanitize linux
-	status=0; scripts/roots/suites.sh debian13 prepare || status=1; scripts/roots/suites.sh sid prepare || status=1; \
-	    echo "== this machine's suites"; (cd $(B)/linux && ctest --output-on-failure --timeout 300) || status=1; \
-	    echo "== Debian 13's suites"; scripts/roots/suites.sh debian13 || status=1; \
-	    echo "== Debian unstable's suites"; scripts/roots/suites.sh sid || status=1; exit $$status
+	scripts/test-halves.sh $(B)
 
 # One release's half alone; CTEST_ARGS picks a part, e.g. make test-sid CTEST_ARGS="-L wayfire".
 test-debian13 test-sid:
@@ -52,10 +48,15 @@ test-debian13 test-sid:
 
 # Run by suites.sh on Debian RELEASE (inside its root, or on a host of that release): the build
 # in build/RELEASE and its suites. The Wine and sanitizer suites are the host's.
-root-suites:
+root-build:
 	$(CMAKE) -S . -B $(B)/$(RELEASE) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(B)/$(RELEASE)
+
+root-suites: root-build
 	cd $(B)/$(RELEASE) && ctest --output-on-failure --timeout 300 $(CTEST_ARGS)
+
+root-package: root-build
+	cd $(B)/$(RELEASE) && cpack
 
 # Removes everything in /var/cache/kestrin but the roots the package lists name now.
 clean-roots:
@@ -111,6 +112,10 @@ package:
 	$(MAKE) --no-print-directory linux windows
 	cd $(B)/linux && cpack
 	scripts/make-windows-zip.sh $(B)/windows
+
+# The Debian package for Debian 13 or unstable, built there (in its root on other releases).
+package-debian13 package-sid:
+	scripts/roots/suites.sh $(@:package-%=%) package
 
 # Pictures of the main window and the About box, Linux and under Wine, into docs/.
 screenshots:

@@ -33,7 +33,7 @@ case "$release" in
         # moves, so its Release file has expired: apt refuses it unless told not to check the
         # expiry. The files themselves are still checked against the archive's signature; only
         # their age is not. Unstable has no -updates or -security suites.
-        title="Debian unstable"; suite=sid; size="about 5 minutes, 3.5 GB"; need_mb=6144
+        title="Debian unstable"; suite=sid; size="about 5 minutes, 3.4 GB"; need_mb=6144
         sources=("deb $mirror sid main")
         options=(--aptopt='Acquire::Check-Valid-Until "false"')
         ;;
@@ -109,7 +109,7 @@ update_root() {
     touch "$root/.kestrin-updated"
 }
 
-mkdir -p "$cache"
+mkdir -p "$cache" 2>/dev/null || fail "cannot make its cache folder $cache"
 if [ "$release" = clean ]; then
     kept=()
     for each in "${releases[@]}"; do

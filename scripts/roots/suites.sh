@@ -3,6 +3,8 @@
 # arguments to CTest (e.g. `-L labwc` for one desktop's suite):
 #   suites.sh RELEASE [CTEST ARG...]     RELEASE is debian13 or sid (unstable)
 #   suites.sh RELEASE prepare            only makes sure its root is there (where one is needed)
+#   suites.sh RELEASE build              only the build
+#   suites.sh RELEASE package            the build's Debian package, for that release
 #   suites.sh RELEASE bench              the benchmark's rows for the desktops of that release
 # On a host of that release they run natively; elsewhere, such as on our Debian 12 machines,
 # inside the release's root (root.sh), made first when it is not cached. The release is read
@@ -16,7 +18,7 @@ release="${1:-}"
 case "$release" in
     debian13) pattern='^13[.]' ;;
     sid) pattern='/sid$' ;;
-    *) echo "usage: $0 debian13|sid [prepare|bench|CTEST ARG...]" >&2; exit 2 ;;
+    *) echo "usage: $0 debian13|sid [prepare|build|package|bench|CTEST ARG...]" >&2; exit 2 ;;
 esac
 shift
 
@@ -32,10 +34,10 @@ if [ "${1:-}" = prepare ]; then
     exit
 fi
 target=root-suites
-if [ "${1:-}" = bench ]; then
-    target=root-bench
-    shift
-fi
+case "${1:-}" in
+    build|package) target=root-$1; shift ;;
+    bench) target=root-bench; shift ;;
+esac
 # Quoted for the shell that runs make's recipe: `-L 'labwc|wayfire'` stays one pattern.
 ctest_args="$(printf '%q ' "$@")"
 if native; then
