@@ -24,8 +24,8 @@ shift
 
 native() { grep -q "$pattern" /etc/debian_version 2>/dev/null; }
 
-# A host of that release runs these suites as its own (`make test`'s first half).
-if native && [ "${1:-}" != bench ]; then
+# A host of that release builds and runs these suites as its own (`make test`'s first half).
+if native && [[ "${1:-}" != @(bench|package) ]]; then
     [ "${1:-}" = prepare ] || echo "kestrin: this machine runs $release: its suites are this machine's"
     exit 0
 fi
