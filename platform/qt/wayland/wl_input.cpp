@@ -76,7 +76,7 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     const bool portalClicks = m_paths.clicks == wl::ClickPath::Portal;
     const bool portalKeys = m_paths.hotKeys == wl::HotKeyPath::Portal && m_bus->Owned();
     if (portalClicks || portalKeys) {
-        m_portal = std::make_unique<wl::Portal>(QDBusConnection::sessionBus(), appId);
+        m_portal = std::make_unique<wl::Portal>(appId);
     }
     if (portalClicks) {
         m_portalClicks = std::make_unique<wl::PortalClicks>(
@@ -109,9 +109,7 @@ bool WaylandInput::RegisterHotKey(platform::WindowId window, int id, unsigned mo
     if (!m_bus || !m_bus->Owned()) return false;
     const auto name = wl::HotKeyName(modifiers, vk);
     if (!name) return false;
-    const bool taken = std::any_of(m_registrations.begin(), m_registrations.end(),
-                                   [&](const Registration& r) { return r.name == *name; });
-    if (taken) return false;
+    if (Held(*name)) return false;
     if (m_sway && !m_sway->Bind(*name)) return false;
     if (m_paths.hotKeys == wl::HotKeyPath::Portal &&
         (!m_portalHotKeys || !m_portalHotKeys->Bind(*name))) {
@@ -144,7 +142,8 @@ void WaylandInput::ClicksChanged(wl::ClicksEvent event) {
         case Event::Refused:
         case Event::Closed: {
             m_resume = false;
-            Fire(kStopKey);
+            // A refused session never clicked: the start key was held back.
+            if (event == Event::Closed) Fire(kStopKey);
             const int text = event == Event::Refused ? platform::IDS_CLICKS_REFUSED
                                                      : platform::IDS_CLICKS_CLOSED;
             // Out of the bus's signal handler before the message box's loop runs; after the
@@ -156,11 +155,22 @@ void WaylandInput::ClicksChanged(wl::ClicksEvent event) {
 }
 
 bool WaylandInput::Deliver(const std::string& name) {
-    // The start key: the first burst it brings asks the desktop for the clicks. The user's
-    // stop key: a session granted later does not start the clicker again.
-    if (m_portalClicks && name == kStartKey) m_portalClicks->Arm();
+    // The start key while the desktop has not let Kestrin click: it is held back, and the
+    // desktop asked, so that nothing starts (nor counts) before the desktop's answer; the key
+    // reaches the window once the clicks can go. The user's stop key: a session granted later
+    // does not start the clicker.
+    if (m_portalClicks && name == kStartKey && !m_portalClicks->Running()) {
+        m_resume = Held(name);
+        if (m_resume) m_portalClicks->Ask();
+        return m_resume;
+    }
     if (name == kStopKey) m_resume = false;
     return Fire(name);
+}
+
+bool WaylandInput::Held(const std::string& name) const {
+    return std::any_of(m_registrations.begin(), m_registrations.end(),
+                       [&](const Registration& r) { return r.name == name; });
 }
 
 bool WaylandInput::Fire(const std::string& name) {

@@ -62,6 +62,8 @@ class WaylandInput final : public InputLayer {
 
     // The user pressed the hot key of that name; false when no window holds it.
     bool Deliver(const std::string& name);
+    // Whether a window holds the hot key of that name.
+    bool Held(const std::string& name) const;
     // Fires the hot key of that name, as the user's or on the desktop's behalf.
     bool Fire(const std::string& name);
     // The portal's session changed: hold, start again or stop the clicker.
@@ -78,7 +80,7 @@ class WaylandInput final : public InputLayer {
     std::unique_ptr<wl::PortalClicks> m_portalClicks;
     std::unique_ptr<wl::PortalHotKeys> m_portalHotKeys;
     std::vector<Registration> m_registrations;
-    bool m_resume = false;  // clicking waits for the session: start again once it runs
+    bool m_resume = false;  // the start key waits for the session: fire it once it runs
 };
 
 // The Wayland input layer for Qt's "wayland" platform. Sets the application's desktop file

@@ -62,7 +62,7 @@ PortalHotKeys::PortalHotKeys(Portal& portal, Pressed pressed)
 PortalHotKeys::~PortalHotKeys() {
     if (m_session.isEmpty()) return;
     m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
-    m_portal.Bus().send(
+    m_portal.Call(
         QDBusMessage::createMethodCall(Portal::kService, m_session, kSessionInterface, "Close"));
 }
 
