@@ -199,10 +199,13 @@ void WaylandInput::PublishControlText(QWidget&, int controlId, const QString& te
     if (m_debug) std::fprintf(stderr, "kestrin: text %d: %s\n", controlId, qPrintable(text));
 }
 
-std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire,
+void NameApplication() {
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
+}
+
+std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication&, InputLayer::HotKeyFired fire,
                                                InputLayer::ShowMessage show) {
     const QString appId = QStringLiteral(KESTRIN_APP_ID);
-    app.setDesktopFileName(appId);
     const char* override = std::getenv("KESTRIN_INPUT");
     const char* debug = std::getenv("KESTRIN_DEBUG");
     auto layer = std::make_unique<WaylandInput>(std::move(fire), std::move(show), appId,

@@ -83,8 +83,14 @@ class WaylandInput final : public InputLayer {
     bool m_resume = false;  // the start key waits for the session: fire it once it runs
 };
 
-// The Wayland input layer for Qt's "wayland" platform. Sets the application's desktop file
-// name to the application id, which the compositor shows as the windows' app_id.
+// Names the application by its id (Qt's desktop file name: the windows' Wayland app_id, by which
+// the desktop finds Kestrin's entry), before the application object exists. Qt 6.10 and later
+// then give the portal that id on Qt's own bus connection as Qt starts, ahead of the first portal
+// call Qt makes there (the GNOME theme's, for the portal's settings); named later, Qt tries when
+// it is too late and says so on stderr.
+void NameApplication();
+
+// The Wayland input layer for Qt's "wayland" platform.
 std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire,
                                                InputLayer::ShowMessage show);
 

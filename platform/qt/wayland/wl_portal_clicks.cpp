@@ -69,6 +69,7 @@ bool PortalClicks::Notify(std::span<const std::uint32_t> flags) {
 
 void PortalClicks::Ask() {
     if (m_state != State::Idle) return;
+    std::fputs("kestrin: portal: asking the desktop to let Kestrin click\n", stderr);
     const QString token = m_portal.NewToken();
     m_session = m_portal.HandlePath("session", token);
     m_state = State::Asking;
