@@ -35,6 +35,15 @@ def readme_lines(compositor):  # the README's lines that bind F3 and F4 there, a
     return textwrap.dedent(block[:block.index("```")])
 
 
+def entry_of(kestrin):  # the desktop entry the build writes beside a built Kestrin
+    return os.path.join(os.path.dirname(kestrin), "share", "applications", APP_ID + ".desktop")
+
+
+def has_keyboard(kestrin, title):  # Kestrin's word: its window of that title ("": none of its)
+    focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
+    return focus[-1:] == [f"kestrin: focus: {title}".rstrip()]
+
+
 def presses(target):  # the left button's, their times in µs
     return [int(line.split()[2]) for line in target.lines if line.startswith(f"P {LEFT} ")]
 
@@ -139,8 +148,11 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
         pass  # user's own shortcuts call it
 
     def next_copy(self):  # the next Kestrin, after one was killed, has F3 and F4
-        self.start()
-        self.f3_and_f4("the next Kestrin")
+        kestrin = self.start()
+        self.clicking(kestrin)
+        self.clicks_go_on(timeout=20)
+        self.send("key F4")
+        check(self.stopped(), "F4 did not stop the next Kestrin")
 
     def close_message(self, kestrin):  # Return, once its message box has the keyboard
         wait_for(lambda: "kestrin: focus: kestrin" in kestrin.lines, 10, "its message box")
@@ -213,6 +225,11 @@ def refused_clicks_stop_the_count_and_f3_asks_again(session):
     session.clicks_go_on(timeout=20)
     session.send("key F4")
     check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+
+
+def cancelled_shortcut_dialog_says_f3_failed(session):
+    session.shortcuts = "cancel"  # the user's answer in the desktop's dialog at the first start
+    session.says(session.start(title=session.box_title), texts()["hotkey_f3_failed"])
 
 
 def without_hotkeys_bus_it_says_f3_failed_at_start(session):

@@ -32,12 +32,13 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
                            std::string_view override, bool debug)
     : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
     if (m_debug) {
-        // Which window has the keyboard: what is typed goes there.
-        QObject::connect(
-            qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [](QWindow* window) {
-                if (window)
-                    std::fprintf(stderr, "kestrin: focus: %s\n", qPrintable(window->title()));
-            });
+        // Which window has the keyboard: what is typed goes there (nothing after the colon:
+        // none of Kestrin's).
+        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp,
+                         [](QWindow* window) {
+                             std::fprintf(stderr, "kestrin: focus: %s\n",
+                                          window ? qPrintable(window->title()) : "");
+                         });
     }
     // What the session offers.
     auto pointer = std::make_unique<wl::VirtualPointer>();
@@ -85,7 +86,7 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     }
     if (portalKeys) {
         m_portalHotKeys = std::make_unique<wl::PortalHotKeys>(
-            *m_portal, [this](const std::string& name) { Deliver(name); });
+            *m_portal, portal.globalShortcuts, [this](const std::string& name) { Deliver(name); });
     }
 }
 

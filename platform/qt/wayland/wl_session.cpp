@@ -3,6 +3,7 @@
 #include <dbus/dbus.h>
 #include <wayland-client.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
