@@ -22,7 +22,7 @@ from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, check, gnome, \
 from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_failed, \
     defaults_click_10_per_second_and_f4_stops, entry_of, \
     esc_at_1000_per_second_ends_it_with_no_button_down, \
-    killed_at_1000_per_second_leaves_no_button_down, readme_lines, \
+    killed_at_1000_per_second_leaves_no_button_down, readme_lines, shown, \
     refused_clicks_stop_the_count_and_f3_asks_again, suite, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
@@ -50,6 +50,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
     # The first click gives the target the keyboard, and GNOME holds the next few back
     # meanwhile (up to half a second).
     held_back = 4
+    run_as = staticmethod(as_nobody)
     shortcuts = "add"  # the user's answer to the shortcut dialog
     asked = False  # it came: GNOME asks once, for shortcuts it does not know
 
@@ -66,6 +67,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         wait_for(lambda: "ready" in self.hands.lines, 40, "a session of mutter's remote desktop")
         self.leave_overview()
         if self.version < 48:
+            self.env["KESTRIN_INPUT"] = "hotkeys=bus"  # the user says the shortcuts are there
             self.custom_shortcuts()
         elif self.version == 48:
             self.stored_shortcuts()
@@ -117,10 +119,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         # started after it, as no input has come yet: so the target tells when GNOME's dialog
         # takes the keyboard.
         binds = self.seen("BindShortcuts")
-        kestrin = self.stack.enter_context(process(as_nobody([self.kestrin]), dict(
-            self.env, KESTRIN_DEBUG="1", **({"KESTRIN_INPUT": "hotkeys=bus"}
-                                            if self.version < 48 else {})),
-            lines=True, stderr=subprocess.STDOUT))
+        kestrin = self.launch()
         if self.version >= 49 and not self.asked:  # GNOME's shortcut dialog, answered
             wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "GNOME's shortcut dialog")
             self.asked = True
@@ -129,8 +128,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
             for key in keys:
                 self.send("key " + key)
                 time.sleep(0.5)
-            self.until(last, lambda: any(line.startswith("kestrin: focus: ") and line.strip() !=
-                                         "kestrin: focus:" for line in kestrin.lines), 3, 10,
+            self.until(last, lambda: shown(kestrin), 3, 10,
                        f"the shortcut dialog took no answer ({SHORTCUTS[self.shortcuts]})")
         if title:
             wait_for(lambda: f"kestrin: focus: {title}" in kestrin.lines, 20,

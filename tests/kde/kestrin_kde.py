@@ -64,25 +64,17 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
     def seen(self, member):  # how often the portal was asked that
         return sum(f"member={member}" in line for line in list(self.calls.lines))
 
-    def binds(self):
-        return self.seen("BindShortcuts")
-
     def start(self, title=texts()["main_title"]):
         # Plasma 6.4 and later ask at the first start in their shortcut dialog, which takes the
         # keyboard: the user answers it. Later starts ask nothing: Kestrin's window comes.
-        binds, since = self.binds(), len(self.target.lines)
-        kestrin = self.stack.enter_context(process(
-            self.run_as([self.kestrin]), dict(self.env, KESTRIN_DEBUG="1"), lines=True,
-            stderr=subprocess.STDOUT))
+        binds, since = self.seen("BindShortcuts"), len(self.target.lines)
+        kestrin = self.launch()
         if self.dialogs and not self.asked:
-            wait_for(lambda: self.binds() > binds or any(line.startswith("kestrin: focus: ") and
-                                                         line.strip() != "kestrin: focus:"
-                                                         for line in kestrin.lines), 30,
+            wait_for(lambda: shown(kestrin) or self.seen("BindShortcuts") > binds, 30,
                      "Kestrin's window or Plasma's shortcut dialog")
-            if self.binds() > binds:  # Plasma's dialog takes the keyboard from the target
-                self.asked = True
-                self.answer(ANSWER[self.shortcuts],
-                            lambda: "unfocus" in self.target.lines[since:])
+            self.asked = not shown(kestrin)  # the dialog, taking the keyboard from the target
+            if self.asked:
+                self.answer(ANSWER[self.shortcuts], lambda: "unfocus" in self.target.lines[since:])
         self.window(kestrin, title, 0)
         return kestrin
 
@@ -107,12 +99,12 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
         return title and wait_for(lambda: f"kestrin: focus: {title}" in kestrin.lines, 15,
                                   f"a window {title!r} with the keyboard")
 
-    def allow(self, answer="yes"):  # the user's answer to the remote-control dialog, kept
+    def allow(self):  # the user's "allow" in the remote-control dialog, kept
         subprocess.run(as_nobody([
             "gdbus", "call", "--session", "--dest", "org.freedesktop.impl.portal.PermissionStore",
             "--object-path", "/org/freedesktop/impl/portal/PermissionStore", "--method",
             "org.freedesktop.impl.portal.PermissionStore.SetPermission", "kde-authorized", "true",
-            "remote-desktop", APP_ID, f"['{answer}']"]), env=self.env, check=True,
+            "remote-desktop", APP_ID, "['yes']"]), env=self.env, check=True,
             stdout=subprocess.DEVNULL)
 
     def may_click(self, kestrin):  # the permission, for the run: kept, or asked at a first F3

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # End-to-end tests of the Linux program's desktop-portal paths (those of KDE Plasma and GNOME),
 # for what the real desktops (tests/kde, tests/gnome) cannot be made to show: other programs'
-# sessions, a desktop refusing the shortcuts or taking the clicks back, the calls themselves:
+# sessions, a desktop taking the clicks back, the calls themselves:
 # the real binary under a headless sway with the virtual pointer and sway's IPC forced off, so
 # its clicks and hot keys go through the real xdg-desktop-portal frontend to our fake backend,
 # which records them and plays the desktop's part (shortcuts used, consent refused). Keys typed
@@ -118,12 +118,6 @@ def closed_clicks_say_so_and_f3_asks_again(session):
     session.clicks_go_on()
     check(len(session.portal.sessions("RemoteDesktop")) == 2, "F3 did not ask again")
     check_order(session.buttons())
-
-
-def refused_shortcuts_say_the_hot_key_message(session):
-    session.portal.call("Refuse", "'BindShortcuts'", "1")
-    kestrin = session.start(title="kestrin")  # its message box comes first
-    session.says(kestrin, texts()["hotkey_f3_failed"])
 
 
 if __name__ == "__main__":

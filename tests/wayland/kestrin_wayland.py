@@ -39,6 +39,11 @@ def entry_of(kestrin):  # the desktop entry the build writes beside a built Kest
     return os.path.join(os.path.dirname(kestrin), "share", "applications", APP_ID + ".desktop")
 
 
+def shown(kestrin):  # whether a window of Kestrin's has had the keyboard
+    return any(line.startswith("kestrin: focus: ") and line.strip() != "kestrin: focus:"
+               for line in list(kestrin.lines))
+
+
 def has_keyboard(kestrin, title):  # Kestrin's word: its window of that title ("": none of its)
     focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
     return focus[-1:] == [f"kestrin: focus: {title}".rstrip()]
@@ -100,11 +105,13 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
         # A Kestrin, once a window with that title is listed after its start. It chooses native
         # Wayland itself (the compositor lets it click), and says its texts on stderr.
         listed = len(self.target.lines)
-        kestrin = self.stack.enter_context(process(
-            self.run_as([self.kestrin]), dict(self.env, KESTRIN_DEBUG="1"), lines=True,
-            stderr=subprocess.STDOUT))
+        kestrin = self.launch()
         self.window(kestrin, title, listed)
         return kestrin
+
+    def launch(self):  # a Kestrin, started as from a terminal, its texts on stderr
+        return self.stack.enter_context(process(self.run_as([self.kestrin]), dict(
+            self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
 
     box_title = "kestrin"  # of Kestrin's message boxes, as the compositor lists them
 
@@ -266,9 +273,7 @@ class SwaySession(Session):  # where Kestrin binds F3 and F4 itself, with a guar
         # It starts while the late guard has not cleaned up yet; once it has had time to bind
         # its keys, the late guard cleans up, and leaves it its keys.
         listed = len(self.target.lines)
-        second = self.stack.enter_context(process(
-            [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True,
-            stderr=subprocess.STDOUT))
+        second = self.launch()
         wait_for(lambda: len(guards(self.env)) == 2, 10, "the second Kestrin's guard")
         time.sleep(1)  # the second Kestrin waits for the late guard to let go of the bindings
         os.kill(self.late[0], signal.SIGCONT)
