@@ -315,11 +315,10 @@ def desktop(name, argv, env, timeout=20, started=None, **server_env):
 
             wait_for(up, timeout, f"{name} to start up")
             session = dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
-            subprocess.run(as_nobody(["gdbus", "call", "--session", "--dest", PORTAL[0],
-                                      "--object-path", PORTAL[1], "--method",
-                                      "org.freedesktop.DBus.Properties.Get",
-                                      "org.freedesktop.portal.Settings", "version"]),
-                           env=session, check=True, timeout=60, **QUIET)
+            subprocess.run(as_nobody([
+                "gdbus", "call", "--session", "--timeout", "90", "--dest", PORTAL[0],
+                "--object-path", PORTAL[1], "--method", "org.freedesktop.DBus.Properties.Get",
+                "org.freedesktop.portal.Settings", "version"]), env=session, check=True, **QUIET)
             yield session
     finally:
         subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)

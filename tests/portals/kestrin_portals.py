@@ -14,7 +14,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import check, settles, texts, wait_for  # noqa: E402
-from kestrin_wayland import Session, presses, suite  # noqa: E402
+from kestrin_wayland import Session, entry_of, presses, suite  # noqa: E402
 from portals import portals  # noqa: E402
 
 LEFT, RIGHT = "272", "273"  # evdev button codes
@@ -39,7 +39,9 @@ class PortalSession(Session):  # sway, our keyboard, the portals; Kestrin may us
 
     def __init__(self, stack, args):
         super().__init__(stack, args)
-        self.portal = stack.enter_context(portals(self.env))
+        # Kestrin installed, its entry where the portal finds it.
+        self.portal = stack.enter_context(portals(self.env, os.path.dirname(os.path.dirname(
+            entry_of(args.kestrin)))))
         self.env = dict(self.portal.env, KESTRIN_INPUT="clicks=portal,hotkeys=portal")
 
     def shortcuts(self):  # the last Kestrin's GlobalShortcuts session, once bound

@@ -239,6 +239,27 @@ def cancelled_shortcut_dialog_says_f3_failed(session):
     session.says(session.start(title=session.box_title), texts()["hotkey_f3_failed"])
 
 
+def portal_ended_while_clicking_stops_with_the_text_and_f3_asks_again(session):
+    """The desktop portal ends (a crash, an update) while Kestrin clicks: the clicks stop with
+    Kestrin's word; the bus starts the portal again, and the next F3 clicks again."""
+    kestrin = session.start()
+    session.clicking(kestrin)
+    session.clicks_go_on(timeout=20)
+    done = subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
+                           "--object-path", "/org/freedesktop/DBus", "--method",
+                           "org.freedesktop.DBus.GetConnectionUnixProcessID",
+                           "org.freedesktop.portal.Desktop"], env=session.env, check=True,
+                          capture_output=True, text=True)
+    os.kill(int(done.stdout.split()[1].rstrip(",)")), signal.SIGTERM)
+    session.says(kestrin, texts()["clicks_closed"])
+    check(session.stopped(), "clicks went on after the portal ended")
+    session.close_message(kestrin)
+    session.clicking(kestrin)
+    session.clicks_go_on(timeout=20)
+    session.send("key F4")
+    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+
+
 def without_hotkeys_bus_it_says_f3_failed_at_start(session):
     del session.env["KESTRIN_INPUT"]  # the user has not said that the shortcuts are there
     session.says(session.start(title="kestrin"), texts()["hotkey_f3_failed"])

@@ -86,7 +86,8 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     }
     if (portalKeys) {
         m_portalHotKeys = std::make_unique<wl::PortalHotKeys>(
-            *m_portal, portal.globalShortcuts, [this](const std::string& name) { Deliver(name); });
+            *m_portal, portal.globalShortcuts, [this](const std::string& name) { Deliver(name); },
+            [this] { m_show(platform::IDS_HOTKEYS_LOST); });
     }
 }
 

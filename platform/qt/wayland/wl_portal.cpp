@@ -19,8 +19,23 @@ constexpr int kCallTimeoutMs = 5000;
 
 Portal::Portal(const QString& appId)
     : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnectionName)),
-      m_appId(appId) {
+      m_appId(appId),
+      m_watcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange) {
+    connect(&m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &Portal::OwnerChanged);
     Register();
+}
+
+void Portal::OwnerChanged(const QString&, const QString& before, const QString&) {
+    if (before.isEmpty()) return;  // started: by our Register, or it finds nothing of ours
+    std::fputs("kestrin: portal: the desktop portal left the bus\n", stderr);
+    m_registered = false;
+    Register();  // first on this connection to the next portal, which the call starts
+    std::vector<Handler> unanswered;
+    for (const auto& [key, handler] : m_handlers) {
+        if (std::get<2>(key) == "Response") unanswered.push_back(handler);
+    }
+    for (const auto& handler : unanswered) handler(QDBusMessage());  // answered as failed
+    for (const auto& gone : m_gone) gone();
 }
 
 Portal::~Portal() {
@@ -36,7 +51,8 @@ void Portal::Register() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         kService, kPath, "org.freedesktop.host.portal.Registry", "Register");
     call.setArguments({m_appId, QVariantMap()});
-    Send(call, [this](const QDBusMessage& reply) {
+    Send(call, [this, registration = ++m_registration](const QDBusMessage& reply) {
+        if (registration != m_registration) return;  // a portal that has gone since
         // Older portals have no registry: they take the id from elsewhere or do without.
         if (reply.type() == QDBusMessage::ErrorMessage &&
             reply.errorName() != "org.freedesktop.DBus.Error.UnknownMethod" &&

@@ -9,6 +9,11 @@
 // portal's settings as Qt starts), so Kestrin calls on a connection of its own, where Register
 // goes first and every other call waits for its answer.
 //
+// The portal may leave the bus (ended, crashed, updated) and be started again by the next call.
+// Its sessions and requests go with it, and the new one knows nothing of Kestrin: every request
+// not answered yet is then answered as failed, the owners are told (Gone), and Kestrin's
+// application id is registered again before any other call reaches the new portal.
+//
 // A request's object path is known before the call (made of our unique name and a token of
 // ours), so the Response is subscribed to first and cannot be missed.
 #pragma once
@@ -16,6 +21,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
 #include <QObject>
 #include <QVariantMap>
 #include <functional>
@@ -75,6 +81,10 @@ class Portal final : public QObject {
     Response RequestAndWait(const QString& interface, const QString& method, QVariantList arguments,
                             QVariantMap options, int timeoutMs);
 
+    // Calls `gone` each time the portal has left the bus, after the requests it left unanswered
+    // have been answered as failed.
+    void OnGone(std::function<void()> gone) { m_gone.push_back(std::move(gone)); }
+
     // Calls `handler` with every signal `member` of `interface` the portal sends on `path`,
     // until Unsubscribe. One handler per signal and path.
     bool Subscribe(const QString& path, const QString& interface, const QString& member,
@@ -83,6 +93,7 @@ class Portal final : public QObject {
 
   private slots:
     void Received(const QDBusMessage& message);
+    void OwnerChanged(const QString& name, const QString& before, const QString& after);
 
   private:
     using Key = std::tuple<QString, QString, QString>;  // path, interface, member
@@ -91,10 +102,13 @@ class Portal final : public QObject {
 
     QDBusConnection m_bus;
     QString m_appId;
-    bool m_registered = false;  // Register has been answered: calls go out at once
+    QDBusServiceWatcher m_watcher;
+    unsigned m_registration = 0;  // how often Register was sent: only the last one's answer counts
+    bool m_registered = false;    // Register has been answered: calls go out at once
     std::vector<std::pair<QDBusMessage, Replied>> m_waiting;          // calls sent once it is
     std::vector<std::unique_ptr<QDBusPendingCallWatcher>> m_pending;  // calls not answered yet
     std::map<Key, Handler> m_handlers;
+    std::vector<std::function<void()>> m_gone;
     unsigned m_tokens = 0;
 };
 

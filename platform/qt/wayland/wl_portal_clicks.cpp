@@ -27,7 +27,15 @@ constexpr int kCallTimeoutMs = 1000;
 }  // namespace
 
 PortalClicks::PortalClicks(Portal& portal, unsigned version, Report report)
-    : m_portal(portal), m_version(version), m_report(std::move(report)) {}
+    : m_portal(portal), m_version(version), m_report(std::move(report)) {
+    // The session went with the portal: as if the desktop had ended it.
+    m_portal.OnGone([this] {
+        if (m_state == State::Idle) return;
+        m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
+        m_session.clear();
+        Fail(m_state == State::Running ? Event::Closed : Event::Refused);
+    });
+}
 
 PortalClicks::~PortalClicks() {
     Close();

@@ -3,6 +3,8 @@
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -53,10 +55,23 @@ constexpr std::array<Shortcut, 2> kShortcuts = {{
 
 }  // namespace
 
-PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed)
-    : m_portal(portal), m_version(version), m_pressed(std::move(pressed)) {
+PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost)
+    : m_portal(portal), m_version(version), m_pressed(std::move(pressed)), m_lost(std::move(lost)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
+    // The shortcuts' session went with the portal: out of the bus's signal first.
+    m_portal.OnGone([this] {
+        if (m_session.isEmpty()) return;
+        m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
+        m_session.clear();
+        QTimer::singleShot(0, &m_portal, [this] { BindAgain(); });
+    });
+}
+
+void PortalHotKeys::BindAgain() {
+    const std::set<QString> had = m_bound.value_or(std::set<QString>{});
+    m_bound = BindAll();
+    if (!std::ranges::includes(*m_bound, had)) m_lost();
 }
 
 PortalHotKeys::~PortalHotKeys() {

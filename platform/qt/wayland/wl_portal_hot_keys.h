@@ -24,8 +24,11 @@ class PortalHotKeys {
     // Called with the key a shortcut stands for ("F3" for "start") each time it fires.
     using Pressed = std::function<void(const std::string& key)>;
 
+    // Called when the portal took the bound shortcuts with it and they could not be had again.
+    using Lost = std::function<void()>;
+
     // `version` is the portal's GlobalShortcuts version.
-    PortalHotKeys(Portal& portal, unsigned version, Pressed pressed);
+    PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost);
     ~PortalHotKeys();
     PortalHotKeys(const PortalHotKeys&) = delete;
     PortalHotKeys& operator=(const PortalHotKeys&) = delete;
@@ -39,10 +42,13 @@ class PortalHotKeys {
     // The ids of the shortcuts listed in a request's results.
     static std::set<QString> IdsIn(const QVariantMap& results);
     void Activated(const QDBusMessage& message);
+    // Binds the shortcuts again in a new session (the desktop keeps them: no dialog).
+    void BindAgain();
 
     Portal& m_portal;
     unsigned m_version;
     Pressed m_pressed;
+    Lost m_lost;
     QString m_session;
     std::optional<std::set<QString>> m_bound;  // the shortcut ids, once asked
 };
