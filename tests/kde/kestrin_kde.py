@@ -123,9 +123,9 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
         self.close_message(kestrin)
 
     def next_copy(self):  # has them from the shortcuts Plasma keeps: before 6.4 without binding
-        binds = self.seen("BindShortcuts")  # them anew (that would open Plasma's settings page again)
+        binds = self.seen("BindShortcuts")  # them anew (that would open its settings page again)
         super().next_copy()
-        check(self.dialogs or self.seen("BindShortcuts") == binds, "the next Kestrin bound the shortcuts again")
+        check(self.dialogs or self.seen("BindShortcuts") == binds, "bound again by the next one")
 
 
 if __name__ == "__main__":
