@@ -272,8 +272,9 @@ def kwin(kwinrc="", entry=None):
     the session's environment, set before the bus starts. Keys and pointer come through KWin's
     fake input, granted to every client (a test-only setting of KWin's). `kwinrc` is KWin's
     configuration; `entry` a program's desktop entry, installed for the user. Yields the
-    clients' environment, to run them as nobody: its home, runtime folder and bus; KESTRIN_SERVER_PID (KWin). A KWin whose binary carries a file capability
-    (Plasma 5.27's) refuses an unprivileged start: a copy of it, which has none, runs."""
+    clients' environment, to run them as nobody: its home, runtime folder and bus;
+    KESTRIN_SERVER_PID (KWin). A KWin whose binary carries a file capability (Plasma 5.27's)
+    refuses an unprivileged start: a copy of it, which has none, runs."""
     with compositor_home() as (home, runtime, _):
         program = shutil.which("kwin_wayland")
         check(program, "no kwin_wayland")
