@@ -17,6 +17,8 @@ namespace kestrin::platform {
 inline constexpr int IDS_CLICKS_REFUSED = 201;
 // The desktop ended the permission to click while Kestrin was clicking.
 inline constexpr int IDS_CLICKS_CLOSED = 202;
+// The desktop took the hot keys back, and they could not be had again.
+inline constexpr int IDS_HOTKEYS_LOST = 203;
 
 struct StringResource {
     int id;

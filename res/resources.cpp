@@ -3,6 +3,7 @@
 #include <array>
 
 #include "res/resource.h"
+#include "res/texts.h"
 #include "res/version.h"
 
 namespace kestrin::res {
@@ -99,10 +100,11 @@ constexpr DialogTemplate kAboutDialog = {
 
 constexpr std::array<const DialogTemplate*, 2> kDialogs = {&kMainDialog, &kAboutDialog};
 
-constexpr std::array<platform::StringResource, 3> kStrings = {{
+constexpr std::array<platform::StringResource, 4> kStrings = {{
     {IDS_ABOUTBOX, u"&About Kestrin..."},
     {platform::IDS_CLICKS_REFUSED, u"无法获得点击权限：桌面拒绝了远程控制请求。\n请再按F3重试。"},
     {platform::IDS_CLICKS_CLOSED, u"点击权限已被桌面收回，点击已停止。\n请再按F3重新请求。"},
+    {platform::IDS_HOTKEYS_LOST, kHotKeyF3FailedText},
 }};
 
 constexpr std::array<std::string_view, 3> kIconFiles = {"art/kestrin-16.png", "art/kestrin-32.png",

@@ -267,16 +267,22 @@ def wlroots(compositor="sway", lines=""):
                            KESTRIN_SERVER_PID=str(server.pid))
 
 
+def install_for_user(home, entry):  # a program's entry in the user's data folder (~/.local)
+    folder = os.path.join(home, ".local", "share", "applications")
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy(entry, folder)
+
+
 @contextlib.contextmanager
-def kwin(kwinrc="", data=None):
+def kwin(kwinrc="", entry=None):
     """A headless KWin (kwin_wayland --virtual) as nobody, as a Plasma session has it: a session
     bus of its own that starts the real portals (the frontend and xdg-desktop-portal-kde) with
     the session's environment, set before the bus starts. Keys and pointer come through KWin's
     fake input, granted to every client (a test-only setting of KWin's). `kwinrc` is KWin's
-    configuration; `data` a data folder the session has before the system's (where the programs'
-    entries are). Yields the clients' environment, to run them as nobody: its home, runtime
-    folder and bus; KESTRIN_SERVER_PID (KWin). A KWin whose binary carries a file capability
-    (Plasma 5.27's) refuses an unprivileged start: a copy of it, which has none, runs."""
+    configuration; `entry` a program's desktop entry, installed for the user. Yields the
+    clients' environment, to run them as nobody: its home, runtime folder and bus;
+    KESTRIN_SERVER_PID (KWin). A KWin whose binary carries a file capability (Plasma 5.27's)
+    refuses an unprivileged start: a copy of it, which has none, runs."""
     with compositor_home() as (home, runtime, _):
         program = shutil.which("kwin_wayland")
         check(program, "no kwin_wayland")
@@ -286,8 +292,8 @@ def kwin(kwinrc="", data=None):
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="KDE",
                    XDG_CONFIG_HOME=os.path.join(home, "config"), WAYLAND_DISPLAY="wayland-kde",
                    QT_QPA_PLATFORM="wayland")
-        if data:
-            env["XDG_DATA_DIRS"] = data + ":/usr/local/share:/usr/share"
+        if entry:
+            install_for_user(home, entry)
         os.makedirs(env["XDG_CONFIG_HOME"])
         with open(os.path.join(env["XDG_CONFIG_HOME"], "kwinrc"), "w") as f:
             f.write(kwinrc)
@@ -303,7 +309,8 @@ def desktop(name, argv, env, timeout=20, started=None, **server_env):
     its compositor `argv`, all as nobody; env's WAYLAND_DISPLAY is its socket. Yields the
     clients' environment: the bus, KESTRIN_SERVER_PID, once the socket is there (and, given
     `started`, once the compositor has written a line holding it). At the end, the document
-    portal's file system goes too: nobody's, root cannot even look into it to remove it."""
+    portal's file system goes too: nobody's, root cannot even look into it to remove it. The
+    portal runs by then, as the desktop starts it in a user's session."""
     runtime = env["XDG_RUNTIME_DIR"]
     own_home(env["HOME"])
     output = dict(lines=True, stderr=subprocess.STDOUT) if started else QUIET
@@ -316,7 +323,12 @@ def desktop(name, argv, env, timeout=20, started=None, **server_env):
                     not started or any(started in line for line in list(server.lines)))
 
             wait_for(up, timeout, f"{name} to start up")
-            yield dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+            session = dict(env, DBUS_SESSION_BUS_ADDRESS=bus, KESTRIN_SERVER_PID=str(server.pid))
+            subprocess.run(as_nobody([
+                "gdbus", "call", "--session", "--timeout", "90", "--dest", PORTAL[0],
+                "--object-path", PORTAL[1], "--method", "org.freedesktop.DBus.Properties.Get",
+                "org.freedesktop.portal.Settings", "version"]), env=session, check=True, **QUIET)
+            yield session
     finally:
         subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
 
@@ -329,6 +341,7 @@ def own_home(home):  # the folder and all in it nobody's, when we are root
 
 
 GNOME_OUTPUT = (1280, 800)
+PORTAL = ("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop")
 
 
 @contextlib.contextmanager
@@ -349,7 +362,7 @@ def orphans_ended():
 
 
 @contextlib.contextmanager
-def gnome():
+def gnome(entry=None):
     # A headless gnome-shell as nobody, as a GNOME session has it: a private system bus (the
     # shell ends at start without one), and a session bus of its own that starts the real
     # services (the portal frontend and xdg-desktop-portal-gnome, the permission store, dconf)
@@ -357,9 +370,12 @@ def gnome():
     # GNOME's portal shows no dialog outside a Wayland session). The shell starts in the overview,
     # and has started up when it says so. Driven during its startup animation (a remote-desktop
     # session, an Esc), it at times never finishes starting up, and no shortcut fires then.
-    # Yields the clients' environment, to run them as nobody: its home (GSettings included),
-    # runtime folder and buses; KESTRIN_SERVER_PID (the shell).
+    # `entry`: a program's desktop entry, installed for the user. Yields the clients'
+    # environment, to run them as nobody: its home (GSettings included), runtime folder and
+    # buses; KESTRIN_SERVER_PID (the shell).
     with compositor_home() as (home, runtime, _), orphans_ended():
+        if entry:
+            install_for_user(home, entry)
         env = dict(clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CURRENT_DESKTOP="GNOME",
                    XDG_SESSION_TYPE="wayland", WAYLAND_DISPLAY="wayland-gnome")
         own_home(home)

@@ -9,6 +9,7 @@
 #include "platform/qt/kestrin_application.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/wayland/wl_build_tree.h"
+#include "platform/qt/wayland/wl_input.h"
 #include "platform/qt/wayland/wl_session.h"
 #include "platform/qt/wayland/wl_sway_guard.h"
 #include "platform/qt/x11/x11_display_check.h"
@@ -69,6 +70,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    if (platformName != nullptr && std::string_view(platformName).starts_with("wayland")) {
+        kestrin::qt::NameApplication();
+    }
     kestrin::qt::KestrinApplication app(argc, argv);
     const auto& resources = kestrin::res::ProgramResources();
     kestrin::qt::QtPlatform platform(app, resources);

@@ -3,9 +3,10 @@
 # under a headless gnome-shell with GNOME's own portals and services beside it, clicking a
 # fullscreen window of ours (wl_click_target). Keys and the pointer come as a user's would,
 # through mutter's remote-desktop API (mutter_hands.py), and every dialog is answered with them.
-# GNOME 43 to 47 hears F3 and F4 through the user's custom shortcuts (the README's lines, run
-# by gsd-media-keys); GNOME 48 and later through the GlobalShortcuts portal, with the user's
-# earlier "Add" in GNOME's shortcut dialog stored as GNOME stores it.
+# Kestrin is installed for the user and started as from a terminal. GNOME 43 to 47 hears F3 and
+# F4 through the user's custom shortcuts (the README's lines, run by gsd-media-keys); GNOME 48
+# and later through the GlobalShortcuts portal: on 48 with the user's earlier "Add" in GNOME's
+# shortcut dialog stored as GNOME stores it, from 49 on through that dialog itself.
 #     kestrin_gnome.py SCENARIO --kestrin K --target T
 import contextlib
 import os
@@ -18,21 +19,25 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, check, gnome, \
     process, texts, wait_for  # noqa: E402
-from kestrin_wayland import APP_ID, Session, defaults_click_10_per_second_and_f4_stops, \
+from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_failed, \
+    defaults_click_10_per_second_and_f4_stops, entry_of, \
     esc_at_1000_per_second_ends_it_with_no_button_down, \
-    killed_at_1000_per_second_leaves_no_button_down, readme_lines, \
+    killed_at_1000_per_second_leaves_no_button_down, readme_lines, shown, \
     refused_clicks_stop_the_count_and_f3_asks_again, suite, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
 AIM = (100, 700)  # on the click target, clear of the windows GNOME centres and of its top bar
 SHELL = ("org.gnome.Shell", "/org/gnome/Shell")
-# What the tests watch on the session bus: the portal asking GNOME's remote-control dialog, the
-# user's shortcuts calling Kestrin.
+# What the tests watch on the session bus: the portal asking GNOME's remote-control and shortcut
+# dialogs, the user's shortcuts calling Kestrin.
 WATCHED = ("interface='org.freedesktop.impl.portal.RemoteDesktop',member='Start'",
+           "interface='org.freedesktop.impl.portal.GlobalShortcuts',member='BindShortcuts'",
            "interface='org.example.Kestrin.HotKeys'")
 # The user's answers to the remote-control dialog, by GNOME release: on 43 the switch "Allow
 # remote interaction" has no mnemonic; from 48 it has (_Interaction). "_Share", "_Cancel".
 SHARE, CANCEL = {43: "Tab space alt+s", 48: "alt+i alt+s"}, "alt+c"
+# The user's answers to the shortcut dialog (GNOME 49 and later): "_Add"; Cancel has no mnemonic.
+SHORTCUTS = {"add": "alt+a", "cancel": "Tab Return"}
 
 
 def shell_version():
@@ -45,11 +50,14 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
     # The first click gives the target the keyboard, and GNOME holds the next few back
     # meanwhile (up to half a second).
     held_back = 4
+    run_as = staticmethod(as_nobody)
+    shortcuts = "add"  # the user's answer to the shortcut dialog
+    asked = False  # it came: GNOME asks once, for shortcuts it does not know
 
     def __init__(self, stack, args):
         self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
         self.version = shell_version()
-        self.env = stack.enter_context(gnome())
+        self.env = stack.enter_context(gnome(entry_of(args.kestrin)))
         # Line by line: Debian 13's dbus-monitor buffers what it writes to a pipe.
         self.bus = stack.enter_context(process(["stdbuf", "-oL", "dbus-monitor", "--session",
                                                 *WATCHED], self.env, lines=True))
@@ -58,7 +66,11 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
             self.env, lines=True, stdin=subprocess.PIPE, text=True))
         wait_for(lambda: "ready" in self.hands.lines, 40, "a session of mutter's remote desktop")
         self.leave_overview()
-        (self.custom_shortcuts if self.version < 48 else self.stored_shortcuts)()
+        if self.version < 48:
+            self.env["KESTRIN_INPUT"] = "hotkeys=bus"  # the user says the shortcuts are there
+            self.custom_shortcuts()
+        elif self.version == 48:
+            self.stored_shortcuts()
         self.target = None
 
     def leave_overview(self):
@@ -106,10 +118,18 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         # shortcuts. The first Kestrin's window then gives the keyboard to the click target,
         # started after it, as no input has come yet: so the target tells when GNOME's dialog
         # takes the keyboard.
-        kestrin = self.stack.enter_context(process(as_nobody([self.kestrin]), dict(
-            self.env, KESTRIN_DEBUG="1", **({"KESTRIN_INPUT": "hotkeys=bus"}
-                                            if self.version < 48 else {})),
-            lines=True, stderr=subprocess.STDOUT))
+        binds = self.seen("BindShortcuts")
+        kestrin = self.launch()
+        if self.version >= 49 and not self.asked:  # GNOME's shortcut dialog, answered
+            wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "GNOME's shortcut dialog")
+            self.asked = True
+            time.sleep(1)  # it opens, and takes the keyboard
+            *keys, last = SHORTCUTS[self.shortcuts].split()
+            for key in keys:
+                self.send("key " + key)
+                time.sleep(0.5)
+            self.until(last, lambda: shown(kestrin), 3, 10,
+                       f"the shortcut dialog took no answer ({SHORTCUTS[self.shortcuts]})")
         if title:
             wait_for(lambda: f"kestrin: focus: {title}" in kestrin.lines, 20,
                      f"a window {title!r} with the keyboard")

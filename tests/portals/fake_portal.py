@@ -3,12 +3,9 @@
 # every RemoteDesktop and GlobalShortcuts request at once and prints one line per call it gets
 # (flushed), e.g. "Button SESSION 272 1 µs" (CLOCK_MONOTONIC). Debian's python3-dbus needs
 # Debian's python3. Driven on its own bus name (gdbus call --dest org.example.KestrinTestPortal):
-#   Refuse(method, count)         the next `count` requests to that method (Start...) cancelled
 #   Activate(session, shortcut)   a press and release of the shortcut in that session
 #   OpenSession()                 a GlobalShortcuts session of its own, through the frontend
 #   CloseSession(session)         the desktop ends that session
-import collections
-
 import dbus
 import dbus.service
 from dbus.mainloop.glib import DBusGMainLoop
@@ -49,7 +46,7 @@ class Shortcuts(dbus.service.Object):  # org.freedesktop.impl.portal.GlobalShort
     def CreateSession(self, handle, session, app_id, options):
         Session(self.bus, session, self.sessions)
         say("GlobalShortcuts.CreateSession", session)
-        return self.answer("CreateSession", {})
+        return (0, {})
 
     @dbus.service.method(SHORTCUTS, in_signature="ooa(sa{sv})sa{sv}", out_signature="ua{sv}")
     def BindShortcuts(self, handle, session, shortcuts, parent_window, options):
@@ -58,12 +55,12 @@ class Shortcuts(dbus.service.Object):  # org.freedesktop.impl.portal.GlobalShort
         bound = [(id, {"description": info.get("description", ""),
                        "trigger_description": info.get("preferred_trigger", "")})
                  for id, info in shortcuts]
-        return self.answer("BindShortcuts", {"shortcuts": dbus.Array(bound, signature="(sa{sv})")})
+        return (0, {"shortcuts": dbus.Array(bound, signature="(sa{sv})")})
 
     @dbus.service.method(SHORTCUTS, in_signature="oo", out_signature="ua{sv}")
     def ListShortcuts(self, handle, session):
         say("GlobalShortcuts.ListShortcuts", session)
-        return self.answer("ListShortcuts", {"shortcuts": dbus.Array([], signature="(sa{sv})")})
+        return (0, {"shortcuts": dbus.Array([], signature="(sa{sv})")})
 
     @dbus.service.signal(SHORTCUTS, signature="osta{sv}")
     def Activated(self, session, shortcut, timestamp, options):
@@ -79,20 +76,19 @@ class Remote(dbus.service.Object):  # org.freedesktop.impl.portal.RemoteDesktop
     def CreateSession(self, handle, session, app_id, options):
         Session(self.bus, session, self.sessions)
         say("RemoteDesktop.CreateSession", session)
-        return self.answer("CreateSession", {})
+        return (0, {})
 
     @dbus.service.method(REMOTE, in_signature="oosa{sv}", out_signature="ua{sv}")
     def SelectDevices(self, handle, session, app_id, options):
         self.devices[session] = int(options.get("types", POINTER))
         say("RemoteDesktop.SelectDevices", session, *(f"{k}={v}" for k, v in options.items()))
-        return self.answer("SelectDevices", {})
+        return (0, {})
 
     @dbus.service.method(REMOTE, in_signature="oossa{sv}", out_signature="ua{sv}")
     def Start(self, handle, session, app_id, parent_window, options):
         granted = dbus.UInt32(self.devices.get(session, POINTER))
-        response = self.answer("Start", {"devices": granted})
-        say("RemoteDesktop.Start", session, "refused" if response[0] else "granted")
-        return response
+        say("RemoteDesktop.Start", session, "granted")
+        return 0, {"devices": granted}
 
     @dbus.service.method(REMOTE, in_signature="oa{sv}iu")
     def NotifyPointerButton(self, session, options, button, state):
@@ -102,15 +98,8 @@ class Remote(dbus.service.Object):  # org.freedesktop.impl.portal.RemoteDesktop
 class Portal(Shortcuts, Remote):
     def __init__(self, bus):
         super().__init__(bus, PATH)
-        self.bus, self.refusals, self.sessions = bus, collections.Counter(), {}
+        self.bus, self.sessions = bus, {}
         self.devices = {}  # by session: the types chosen
-
-    # (response, results); 1 is "cancelled". Answered at once, so the frontend never asks the
-    # request's impl object to close: none is made.
-    def answer(self, method, results):
-        refused = self.refusals[method] > 0
-        self.refusals[method] -= refused
-        return (1 if refused else 0), ({} if refused else results)
 
     @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
     def Get(self, interface, name):
@@ -121,10 +110,6 @@ class Portal(Shortcuts, Remote):
         version = {"version": dbus.UInt32(1)}
         return dict(version, AvailableDeviceTypes=dbus.UInt32(POINTER)) if interface == REMOTE \
             else version
-
-    @dbus.service.method(NAME, in_signature="su")
-    def Refuse(self, method, count):
-        self.refusals[method] += count
 
     @dbus.service.method(NAME, in_signature="os")
     def Activate(self, session, shortcut):

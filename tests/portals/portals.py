@@ -39,7 +39,7 @@ class Portals:
 
 
 @contextlib.contextmanager
-def portals(env):
+def portals(env, data=None):  # data: a folder of programs' entries the frontend has too
     with tempfile.TemporaryDirectory() as home, contextlib.ExitStack() as stack:
         with open(os.path.join(home, DESKTOP + ".portal"), "w") as f:
             f.write(PORTAL_FILE.format(NAME, DESKTOP))
@@ -48,7 +48,8 @@ def portals(env):
                  "the fake portal backend")
         check(backend.poll() is None, "the fake portal backend ended")
         frontend = stack.enter_context(process([FRONTEND], dict(
-            env, XDG_DESKTOP_PORTAL_DIR=home, XDG_CURRENT_DESKTOP=DESKTOP), **QUIET))
+            env, XDG_DESKTOP_PORTAL_DIR=home, XDG_CURRENT_DESKTOP=DESKTOP,
+            XDG_DATA_DIRS=f"{data}:/usr/local/share:/usr/share" if data else ""), **QUIET))
         subprocess.run(["gdbus", "wait", "--session", "--timeout", "10",
                         "org.freedesktop.portal.Desktop"], env=env, check=True)
         yield Portals(env, backend, frontend)

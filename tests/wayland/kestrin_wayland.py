@@ -38,6 +38,20 @@ def readme_lines(compositor):  # the README's lines that bind F3 and F4 there, a
     return textwrap.dedent(block[:block.index("```")])
 
 
+def entry_of(kestrin):  # the desktop entry the build writes beside a built Kestrin
+    return os.path.join(os.path.dirname(kestrin), "share", "applications", APP_ID + ".desktop")
+
+
+def shown(kestrin):  # whether a window of Kestrin's has had the keyboard
+    return any(line.startswith("kestrin: focus: ") and line.strip() != "kestrin: focus:"
+               for line in list(kestrin.lines))
+
+
+def has_keyboard(kestrin, title):  # Kestrin's word: its window of that title ("": none of its)
+    focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
+    return focus[-1:] == [f"kestrin: focus: {title}".rstrip()]
+
+
 def presses(target):  # the left button's, their times in µs
     return [int(line.split()[2]) for line in target.lines if line.startswith(f"P {LEFT} ")]
 
@@ -94,11 +108,13 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
         # A Kestrin, once a window with that title is listed after its start. It chooses native
         # Wayland itself (the compositor lets it click), and says its texts on stderr.
         listed = len(self.target.lines)
-        kestrin = self.stack.enter_context(process(
-            self.run_as([self.kestrin]), dict(self.env, KESTRIN_DEBUG="1"), lines=True,
-            stderr=subprocess.STDOUT))
+        kestrin = self.launch()
         self.window(kestrin, title, listed)
         return kestrin
+
+    def launch(self):  # a Kestrin, started as from a terminal, its texts on stderr
+        return self.stack.enter_context(process(self.run_as([self.kestrin]), dict(
+            self.env, KESTRIN_DEBUG="1"), lines=True, stderr=subprocess.STDOUT))
 
     box_title = "kestrin"  # of Kestrin's message boxes, as the compositor lists them
 
@@ -204,12 +220,14 @@ def counts(kestrin):  # the count label's texts so far
 
 
 def refused_clicks_stop_the_count_and_f3_asks_again(session):
-    # The desktop refuses the clicks (session.refuse): Kestrin says so, nothing is clicked, the
-    # count does not go on; the next F3 asks again, and clicks once the user allows it.
+    """The desktop refuses the clicks (session.refuse): Kestrin says so, nothing is clicked, the
+    count label keeps what it showed before F3; the next F3 asks again, and clicks once the user
+    allows it."""
     kestrin = session.start()
+    shown = counts(kestrin)
     session.refuse(kestrin)
-    check(settles(lambda: len(counts(kestrin)), quiet=1) and counts(kestrin)[-1].endswith(" 1"),
-          f"the count after the refusal: {counts(kestrin)[-1:]}")
+    check(settles(lambda: len(counts(kestrin)), quiet=1) and counts(kestrin) == shown,
+          f"the count after the refusal: {counts(kestrin)[len(shown):]}")
     check(not button_events(session.target.lines), "clicks after the refusal")
     session.f3_and_f4(kestrin)
 
@@ -271,6 +289,29 @@ def frozen_compositor_gets_whole_bursts_and_f3_clicks_after(session):
     ticks(button_events(session.target.lines), DOUBLE, "the bursts around the stop")
 
 
+def cancelled_shortcut_dialog_says_f3_failed(session):
+    session.shortcuts = "cancel"  # the user's answer in the desktop's dialog at the first start
+    session.says(session.start(title=session.box_title), texts()["hotkey_f3_failed"])
+
+
+def portal_ended_while_clicking_stops_with_the_text_and_f3_asks_again(session):
+    """The desktop portal ends (a crash, an update) while Kestrin clicks: the clicks stop with
+    Kestrin's word; the bus starts the portal again, and the next F3 clicks again."""
+    kestrin = session.start()
+    session.clicking(kestrin)
+    session.clicks_go_on(timeout=20)
+    done = subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
+                           "--object-path", "/org/freedesktop/DBus", "--method",
+                           "org.freedesktop.DBus.GetConnectionUnixProcessID",
+                           "org.freedesktop.portal.Desktop"], env=session.env, check=True,
+                          capture_output=True, text=True)
+    os.kill(int(done.stdout.split()[1].rstrip(",)")), signal.SIGTERM)
+    session.says(kestrin, texts()["clicks_closed"])
+    check(session.stopped(), "clicks went on after the portal ended")
+    session.close_message(kestrin)
+    session.f3_and_f4(kestrin)
+
+
 def without_hotkeys_bus_it_says_f3_failed_at_start(session):
     del session.env["KESTRIN_INPUT"]  # the user has not said that the shortcuts are there
     session.says(session.start(title="kestrin"), texts()["hotkey_f3_failed"])
@@ -305,9 +346,7 @@ class SwaySession(Session):  # where Kestrin binds F3 and F4 itself, with a guar
         # It starts while the late guard has not cleaned up yet; once it has had time to bind
         # its keys, the late guard cleans up, and leaves it its keys.
         listed = len(self.target.lines)
-        second = self.stack.enter_context(process(
-            [self.kestrin], dict(self.env, KESTRIN_DEBUG="1"), lines=True,
-            stderr=subprocess.STDOUT))
+        second = self.launch()
         wait_for(lambda: len(guards(self.env)) == 2, 10, "the second Kestrin's guard")
         time.sleep(1)  # the second Kestrin waits for the late guard to let go of the bindings
         os.kill(self.late[0], signal.SIGCONT)

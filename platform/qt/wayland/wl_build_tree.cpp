@@ -27,22 +27,6 @@ Message BusCall(const char* method) {
                    &dbus_message_unref);
 }
 
-// Whether the portal runs already (it then keeps the data folders it started with).
-bool PortalRuns(DBusConnection* bus) {
-    const Message call = BusCall("NameHasOwner");
-    const char* name = "org.freedesktop.portal.Desktop";
-    if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &name, DBUS_TYPE_INVALID))
-        return false;
-    const Message reply(
-        dbus_connection_send_with_reply_and_block(bus, call.get(), kBusTimeoutMs, nullptr),
-        &dbus_message_unref);
-    dbus_bool_t runs = false;
-    return reply &&
-           dbus_message_get_args(reply.get(), nullptr, DBUS_TYPE_BOOLEAN, &runs,
-                                 DBUS_TYPE_INVALID) &&
-           runs;
-}
-
 bool SetDataDirs(DBusConnection* bus, const std::string& dirs) {
     const Message call = BusCall("UpdateActivationEnvironment");
     if (!call) return false;
@@ -92,12 +76,6 @@ void NameBuildTreeToSession() {
     const std::string dirs =
         data.string() + ":" +
         (session != nullptr && *session != '\0' ? session : "/usr/local/share:/usr/share");
-    if (PortalRuns(bus.get())) {
-        std::fputs(
-            "kestrin: the desktop portal started before this build-tree Kestrin: it may not know"
-            " Kestrin's application id (the installed Kestrin's entry names it)\n",
-            stderr);
-    }
     SetDataDirs(bus.get(), dirs);
 }
 

@@ -32,12 +32,13 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
                            std::string_view override, bool debug)
     : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
     if (m_debug) {
-        // Which window has the keyboard: what is typed goes there.
-        QObject::connect(
-            qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [](QWindow* window) {
-                if (window)
-                    std::fprintf(stderr, "kestrin: focus: %s\n", qPrintable(window->title()));
-            });
+        // Which window has the keyboard: what is typed goes there (nothing after the colon:
+        // none of Kestrin's).
+        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp,
+                         [](QWindow* window) {
+                             std::fprintf(stderr, "kestrin: focus: %s\n",
+                                          window ? qPrintable(window->title()) : "");
+                         });
     }
     // What the session offers.
     auto pointer = std::make_unique<wl::VirtualPointer>();
@@ -76,7 +77,7 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     const bool portalClicks = m_paths.clicks == wl::ClickPath::Portal;
     const bool portalKeys = m_paths.hotKeys == wl::HotKeyPath::Portal && m_bus->Owned();
     if (portalClicks || portalKeys) {
-        m_portal = std::make_unique<wl::Portal>(QDBusConnection::sessionBus(), appId);
+        m_portal = std::make_unique<wl::Portal>(appId);
     }
     if (portalClicks) {
         m_portalClicks = std::make_unique<wl::PortalClicks>(
@@ -85,7 +86,8 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     }
     if (portalKeys) {
         m_portalHotKeys = std::make_unique<wl::PortalHotKeys>(
-            *m_portal, [this](const std::string& name) { Deliver(name); });
+            *m_portal, portal.globalShortcuts, [this](const std::string& name) { Deliver(name); },
+            [this] { m_show(platform::IDS_HOTKEYS_LOST); });
     }
 }
 
@@ -109,9 +111,7 @@ bool WaylandInput::RegisterHotKey(platform::WindowId window, int id, unsigned mo
     if (!m_bus || !m_bus->Owned()) return false;
     const auto name = wl::HotKeyName(modifiers, vk);
     if (!name) return false;
-    const bool taken = std::any_of(m_registrations.begin(), m_registrations.end(),
-                                   [&](const Registration& r) { return r.name == *name; });
-    if (taken) return false;
+    if (Held(*name)) return false;
     if (m_sway && !m_sway->Bind(*name)) return false;
     if (m_paths.hotKeys == wl::HotKeyPath::Portal &&
         (!m_portalHotKeys || !m_portalHotKeys->Bind(*name))) {
@@ -144,7 +144,8 @@ void WaylandInput::ClicksChanged(wl::ClicksEvent event) {
         case Event::Refused:
         case Event::Closed: {
             m_resume = false;
-            Fire(kStopKey);
+            // A refused session never clicked: the start key was held back.
+            if (event == Event::Closed) Fire(kStopKey);
             const int text = event == Event::Refused ? platform::IDS_CLICKS_REFUSED
                                                      : platform::IDS_CLICKS_CLOSED;
             // Out of the bus's signal handler before the message box's loop runs; after the
@@ -156,11 +157,22 @@ void WaylandInput::ClicksChanged(wl::ClicksEvent event) {
 }
 
 bool WaylandInput::Deliver(const std::string& name) {
-    // The start key: the first burst it brings asks the desktop for the clicks. The user's
-    // stop key: a session granted later does not start the clicker again.
-    if (m_portalClicks && name == kStartKey) m_portalClicks->Arm();
+    // The start key while the desktop has not let Kestrin click: it is held back, and the
+    // desktop asked, so that nothing starts (nor counts) before the desktop's answer; the key
+    // reaches the window once the clicks can go. The user's stop key: a session granted later
+    // does not start the clicker.
+    if (m_portalClicks && name == kStartKey && !m_portalClicks->Running()) {
+        m_resume = Held(name);
+        if (m_resume) m_portalClicks->Ask();
+        return m_resume;
+    }
     if (name == kStopKey) m_resume = false;
     return Fire(name);
+}
+
+bool WaylandInput::Held(const std::string& name) const {
+    return std::any_of(m_registrations.begin(), m_registrations.end(),
+                       [&](const Registration& r) { return r.name == name; });
 }
 
 bool WaylandInput::Fire(const std::string& name) {
@@ -189,10 +201,13 @@ void WaylandInput::PublishControlText(QWidget&, int controlId, const QString& te
     if (m_debug) std::fprintf(stderr, "kestrin: text %d: %s\n", controlId, qPrintable(text));
 }
 
-std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire,
+void NameApplication() {
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
+}
+
+std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication&, InputLayer::HotKeyFired fire,
                                                InputLayer::ShowMessage show) {
     const QString appId = QStringLiteral(KESTRIN_APP_ID);
-    app.setDesktopFileName(appId);
     const char* override = std::getenv("KESTRIN_INPUT");
     const char* debug = std::getenv("KESTRIN_DEBUG");
     auto layer = std::make_unique<WaylandInput>(std::move(fire), std::move(show), appId,

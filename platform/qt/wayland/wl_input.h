@@ -62,6 +62,8 @@ class WaylandInput final : public InputLayer {
 
     // The user pressed the hot key of that name; false when no window holds it.
     bool Deliver(const std::string& name);
+    // Whether a window holds the hot key of that name.
+    bool Held(const std::string& name) const;
     // Fires the hot key of that name, as the user's or on the desktop's behalf.
     bool Fire(const std::string& name);
     // The portal's session changed: hold, start again or stop the clicker.
@@ -78,11 +80,17 @@ class WaylandInput final : public InputLayer {
     std::unique_ptr<wl::PortalClicks> m_portalClicks;
     std::unique_ptr<wl::PortalHotKeys> m_portalHotKeys;
     std::vector<Registration> m_registrations;
-    bool m_resume = false;  // clicking waits for the session: start again once it runs
+    bool m_resume = false;  // the start key waits for the session: fire it once it runs
 };
 
-// The Wayland input layer for Qt's "wayland" platform. Sets the application's desktop file
-// name to the application id, which the compositor shows as the windows' app_id.
+// Names the application by its id (Qt's desktop file name: the windows' Wayland app_id, by which
+// the desktop finds Kestrin's entry), before the application object exists. Qt 6.10 and later
+// then give the portal that id on Qt's own bus connection as Qt starts, ahead of the first portal
+// call Qt makes there (the GNOME theme's, for the portal's settings); named later, Qt tries when
+// it is too late and says so on stderr.
+void NameApplication();
+
+// The Wayland input layer for Qt's "wayland" platform.
 std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire,
                                                InputLayer::ShowMessage show);
 

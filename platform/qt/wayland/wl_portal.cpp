@@ -1,31 +1,41 @@
 #include "platform/qt/wayland/wl_portal.h"
 
 #include <QDBusArgument>
+#include <QDBusPendingCall>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace kestrin::qt::wl {
 namespace {
 
 constexpr const char* kRequestInterface = "org.freedesktop.portal.Request";
+constexpr const char* kConnectionName = "kestrin-portal";
 // The portal answers a call at once (the user's answer comes later, as a Response).
 constexpr int kCallTimeoutMs = 5000;
 
 }  // namespace
 
-Portal::Portal(QDBusConnection bus, const QString& appId) : m_bus(std::move(bus)) {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kService, kPath, "org.freedesktop.host.portal.Registry", "Register");
-    call.setArguments({appId, QVariantMap()});
-    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
-    // Older portals have no registry: they take the id from elsewhere or do without.
-    if (reply.type() == QDBusMessage::ErrorMessage &&
-        reply.errorName() != "org.freedesktop.DBus.Error.UnknownMethod" &&
-        reply.errorName() != "org.freedesktop.DBus.Error.UnknownInterface") {
-        std::fprintf(stderr, "kestrin: portal: cannot register the application id: %s\n",
-                     qPrintable(reply.errorMessage()));
+Portal::Portal(const QString& appId)
+    : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnectionName)),
+      m_appId(appId),
+      m_watcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange) {
+    connect(&m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &Portal::OwnerChanged);
+    Register();
+}
+
+void Portal::OwnerChanged(const QString&, const QString& before, const QString&) {
+    if (before.isEmpty()) return;  // started: by our Register, or it finds nothing of ours
+    std::fputs("kestrin: portal: the desktop portal left the bus\n", stderr);
+    m_registered = false;
+    Register();  // first on this connection to the next portal, which the call starts
+    std::vector<Handler> unanswered;
+    for (const auto& [key, handler] : m_handlers) {
+        if (std::get<2>(key) == "Response") unanswered.push_back(handler);
     }
+    for (const auto& handler : unanswered) handler(QDBusMessage());  // answered as failed
+    for (const auto& gone : m_gone) gone();
 }
 
 Portal::~Portal() {
@@ -33,6 +43,53 @@ Portal::~Portal() {
         const auto& [path, interface, member] = key;
         m_bus.disconnect(kService, path, interface, member, this, SLOT(Received(QDBusMessage)));
     }
+    m_pending.clear();
+    QDBusConnection::disconnectFromBus(kConnectionName);
+}
+
+void Portal::Register() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kService, kPath, "org.freedesktop.host.portal.Registry", "Register");
+    call.setArguments({m_appId, QVariantMap()});
+    Send(call, [this, registration = ++m_registration](const QDBusMessage& reply) {
+        if (registration != m_registration) return;  // a portal that has gone since
+        // Older portals have no registry: they take the id from elsewhere or do without.
+        if (reply.type() == QDBusMessage::ErrorMessage &&
+            reply.errorName() != "org.freedesktop.DBus.Error.UnknownMethod" &&
+            reply.errorName() != "org.freedesktop.DBus.Error.UnknownInterface") {
+            std::fprintf(stderr, "kestrin: portal: cannot register the application id: %s\n",
+                         qPrintable(reply.errorMessage()));
+        }
+        m_registered = true;
+        for (auto& [waiting, replied] : std::exchange(m_waiting, {}))
+            Send(waiting, std::move(replied));
+    });
+}
+
+void Portal::Call(const QDBusMessage& call, Replied replied) {
+    if (m_registered) {
+        Send(call, std::move(replied));
+    } else {
+        m_waiting.emplace_back(call, std::move(replied));
+    }
+}
+
+void Portal::Send(const QDBusMessage& call, Replied replied) {
+    if (!replied) {
+        m_bus.send(call);
+        return;
+    }
+    auto& watcher = m_pending.emplace_back(
+        std::make_unique<QDBusPendingCallWatcher>(m_bus.asyncCall(call, kCallTimeoutMs)));
+    connect(watcher.get(), &QDBusPendingCallWatcher::finished, this,
+            [this, replied = std::move(replied)](QDBusPendingCallWatcher* done) {
+                const auto it = std::ranges::find_if(
+                    m_pending, [done](const auto& w) { return w.get() == done; });
+                // Ended later: this is the watcher's own signal.
+                QTimer::singleShot(0, [ended = std::shared_ptr(std::move(*it))] {});
+                m_pending.erase(it);
+                replied(done->reply());
+            });
 }
 
 QString Portal::NewToken() {
@@ -50,34 +107,44 @@ QString Portal::Request(const QString& interface, const QString& method, QVarian
                         QVariantMap options, Done done) {
     const QString token = NewToken();
     const QString path = HandlePath("request", token);
-    const bool subscribed =
-        Subscribe(path, kRequestInterface, "Response",
-                  [this, path, done = std::move(done)](const QDBusMessage& message) {
-                      Unsubscribe(path, kRequestInterface, "Response");
-                      Response response;
-                      const QVariantList answer = message.arguments();
-                      if (answer.size() == 2) {
-                          response.code = answer[0].toUInt();
-                          response.results = qdbus_cast<QVariantMap>(answer[1]);
-                      }
-                      done(response);
-                  });
-    if (!subscribed) {
+    auto answered = std::make_shared<Done>(std::move(done));
+    if (!Subscribe(path, kRequestInterface, "Response",
+                   [this, path, answered](const QDBusMessage& message) {
+                       Unsubscribe(path, kRequestInterface, "Response");
+                       Response response;
+                       const QVariantList answer = message.arguments();
+                       if (answer.size() == 2) {
+                           response.code = answer[0].toUInt();
+                           response.results = qdbus_cast<QVariantMap>(answer[1]);
+                       }
+                       (*answered)(response);
+                   })) {
         std::fprintf(stderr, "kestrin: portal: cannot hear the answer to %s\n", qPrintable(method));
-        return {};
+        QTimer::singleShot(0, this, [answered] { (*answered)({}); });
+        return path;
     }
     options.insert("handle_token", token);
     arguments.append(options);
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, interface, method);
     call.setArguments(arguments);
-    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage) {
+    Call(call, [this, path, answered, interface, method](const QDBusMessage& reply) {
+        // Withdrawn meanwhile, or already answered: nobody waits for it.
+        if (reply.type() == QDBusMessage::ReplyMessage ||
+            !m_handlers.contains({path, kRequestInterface, "Response"})) {
+            return;
+        }
         Unsubscribe(path, kRequestInterface, "Response");
         std::fprintf(stderr, "kestrin: portal: %s.%s failed: %s\n", qPrintable(interface),
                      qPrintable(method), qPrintable(reply.errorMessage()));
-        return {};
-    }
+        (*answered)({});
+    });
     return path;
+}
+
+void Portal::Withdraw(const QString& request) {
+    if (!m_handlers.contains({request, kRequestInterface, "Response"})) return;
+    Unsubscribe(request, kRequestInterface, "Response");
+    Call(QDBusMessage::createMethodCall(kService, request, kRequestInterface, "Close"));
 }
 
 Portal::Response Portal::RequestAndWait(const QString& interface, const QString& method,
@@ -92,13 +159,11 @@ Portal::Response Portal::RequestAndWait(const QString& interface, const QString&
                                      answered = true;
                                      loop.quit();
                                  });
-    if (path.isEmpty()) return response;
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     if (!answered) loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!answered) {
         // Nobody answered in time: withdraw the request (and any dialog it put up).
-        Unsubscribe(path, kRequestInterface, "Response");
-        m_bus.send(QDBusMessage::createMethodCall(kService, path, kRequestInterface, "Close"));
+        Withdraw(path);
         std::fprintf(stderr, "kestrin: portal: no answer to %s within %d ms\n", qPrintable(method),
                      timeoutMs);
     }

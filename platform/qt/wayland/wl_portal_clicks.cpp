@@ -7,6 +7,7 @@
 #include <QDBusUnixFileDescriptor>
 #include <QTimer>
 #include <cstdio>
+#include <utility>
 
 #include "platform/qt/input_layer.h"
 #include "platform/qt/wayland/wl_eis_sender.h"
@@ -26,14 +27,21 @@ constexpr int kCallTimeoutMs = 1000;
 }  // namespace
 
 PortalClicks::PortalClicks(Portal& portal, unsigned version, Report report)
-    : m_portal(portal), m_version(version), m_report(std::move(report)) {}
+    : m_portal(portal), m_version(version), m_report(std::move(report)) {
+    // The session went with the portal: as if the desktop had ended it.
+    m_portal.OnGone([this] {
+        if (m_state == State::Idle) return;
+        m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
+        m_session.clear();
+        Fail(m_state == State::Running ? Event::Closed : Event::Refused);
+    });
+}
 
 PortalClicks::~PortalClicks() {
     Close();
 }
 
 void PortalClicks::SendBurst(std::span<const std::uint32_t> flags) {
-    if (m_state == State::Idle && m_armed) Ask();
     if (m_state == State::Running) {
         if (m_eis ? m_eis->SendBurst(flags) : Notify(flags)) return;
         // NotifyPointerButton failed (and the session was ended), or the desktop paused
@@ -68,7 +76,8 @@ bool PortalClicks::Notify(std::span<const std::uint32_t> flags) {
 }
 
 void PortalClicks::Ask() {
-    m_armed = false;
+    if (m_state != State::Idle) return;
+    std::fputs("kestrin: portal: asking the desktop to let Kestrin click\n", stderr);
     const QString token = m_portal.NewToken();
     m_session = m_portal.HandlePath("session", token);
     m_state = State::Asking;
@@ -78,65 +87,64 @@ void PortalClicks::Ask() {
         m_session.clear();
         Fail(m_state == State::Running ? Event::Closed : Event::Refused);
     });
-    const QString request =
-        m_portal.Request(kInterface, "CreateSession", {}, {{"session_handle_token", token}},
-                         [this](const Portal::Response& r) { Created(r); });
-    if (request.isEmpty()) Fail(Event::Refused);
+    m_request = m_portal.Request(kInterface, "CreateSession", {}, {{"session_handle_token", token}},
+                                 [this](const Portal::Response& r) { Created(r); });
 }
 
 void PortalClicks::Created(const Portal::Response& response) {
     if (response.code != 0) return Fail(Event::Refused);
     QVariantMap options{{"types", kPointer}};
     if (m_version >= 2) options.insert("persist_mode", kPersistWhileRuns);
-    const QString request = m_portal.Request(
-        kInterface, "SelectDevices", {QVariant::fromValue(QDBusObjectPath(m_session))}, options,
-        [this](const Portal::Response& r) { DevicesSelected(r); });
-    if (request.isEmpty()) Fail(Event::Refused);
+    m_request = m_portal.Request(kInterface, "SelectDevices",
+                                 {QVariant::fromValue(QDBusObjectPath(m_session))}, options,
+                                 [this](const Portal::Response& r) { DevicesSelected(r); });
 }
 
 void PortalClicks::DevicesSelected(const Portal::Response& response) {
     if (response.code != 0) return Fail(Event::Refused);
     // The consent dialog: its answer comes when the user gives it.
-    const QString request = m_portal.Request(
-        kInterface, "Start", {QVariant::fromValue(QDBusObjectPath(m_session)), QString()}, {},
-        [this](const Portal::Response& r) { Started(r); });
-    if (request.isEmpty()) Fail(Event::Refused);
+    m_request = m_portal.Request(kInterface, "Start",
+                                 {QVariant::fromValue(QDBusObjectPath(m_session)), QString()}, {},
+                                 [this](const Portal::Response& r) { Started(r); });
 }
 
 void PortalClicks::Started(const Portal::Response& response) {
+    m_request.clear();
     // The user may grant other devices than the pointer asked for.
     if (response.code != 0 || (response.results.value("devices").toUInt() & kPointer) == 0) {
         return Fail(Event::Refused);
     }
-    // Through EIS the session runs once the device is ready.
-    if (!ConnectEis()) Run();
+    ConnectEis();
 }
 
-bool PortalClicks::ConnectEis() {
-    if (m_version < 2 || !EisSupported()) return false;
+void PortalClicks::ConnectEis() {
+    if (m_version < 2 || !EisSupported()) return Run();
     QDBusMessage call =
         QDBusMessage::createMethodCall(Portal::kService, Portal::kPath, kInterface, "ConnectToEIS");
     call.setArguments({QVariant::fromValue(QDBusObjectPath(m_session)), QVariantMap()});
-    const QDBusMessage reply = m_portal.Bus().call(call, QDBus::Block, kCallTimeoutMs);
-    const auto socket = reply.arguments().value(0).value<QDBusUnixFileDescriptor>();
-    if (reply.type() != QDBusMessage::ReplyMessage || !socket.isValid()) {
-        std::fprintf(stderr,
-                     "kestrin: portal: no EIS connection (%s): clicks go through"
-                     " NotifyPointerButton\n",
-                     qPrintable(reply.errorMessage()));
-        return false;
-    }
-    // Ours, not inherited by child processes: the reply's copy closes with it.
-    UniqueFd fd(::fcntl(socket.fileDescriptor(), F_DUPFD_CLOEXEC, 0));
-    m_eis = CreateEisSender(
-        std::move(fd), {[this] { Run(); },
-                        [this] {
-                            // Ended later: this is the sender's own call.
-                            QTimer::singleShot(0, [dead = std::shared_ptr(std::move(m_eis))] {});
-                            Fail(m_state == State::Running ? Event::Closed : Event::Refused);
-                        }});
-    if (!m_eis) Fail(Event::Refused);
-    return true;
+    m_portal.Call(call, [this, session = m_session](const QDBusMessage& reply) {
+        if (session != m_session) return;  // that session has gone meanwhile
+        const auto socket = reply.arguments().value(0).value<QDBusUnixFileDescriptor>();
+        if (reply.type() != QDBusMessage::ReplyMessage || !socket.isValid()) {
+            std::fprintf(stderr,
+                         "kestrin: portal: no EIS connection (%s): clicks go through"
+                         " NotifyPointerButton\n",
+                         qPrintable(reply.errorMessage()));
+            return Run();
+        }
+        // Ours, not inherited by child processes: the reply's copy closes with it.
+        UniqueFd fd(::fcntl(socket.fileDescriptor(), F_DUPFD_CLOEXEC, 0));
+        // Through EIS the session runs once the device is ready.
+        m_eis = CreateEisSender(
+            std::move(fd), {[this] { Run(); },
+                            [this] {
+                                // Ended later: this is the sender's own call.
+                                QTimer::singleShot(0,
+                                                   [dead = std::shared_ptr(std::move(m_eis))] {});
+                                Fail(m_state == State::Running ? Event::Closed : Event::Refused);
+                            }});
+        if (!m_eis) Fail(Event::Refused);
+    });
 }
 
 void PortalClicks::Run() {
@@ -155,11 +163,12 @@ void PortalClicks::Fail(Event event) {
 
 void PortalClicks::Close() {
     m_state = State::Idle;
-    m_armed = false;
     m_eis.reset();
+    // An answer still to come would land on the next attempt's session.
+    if (!m_request.isEmpty()) m_portal.Withdraw(std::exchange(m_request, {}));
     if (m_session.isEmpty()) return;
     m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
-    m_portal.Bus().send(
+    m_portal.Call(
         QDBusMessage::createMethodCall(Portal::kService, m_session, kSessionInterface, "Close"));
     m_session.clear();
 }

@@ -4,11 +4,11 @@
 // button events go through libei on the socket ConnectToEIS hands out (in order, no round
 // trip per event); otherwise through NotifyPointerButton, each event waiting for its reply.
 //
-// One session per run, asked for at the first burst after the start key (so the dialog
-// follows the user's wish to click), kept while Kestrin runs (persist_mode 1 where the
-// portal knows it; the restore token it may hand out is never kept: Kestrin writes no files).
-// While it is asked for, bursts are not sent and the owner is told to hold the clicking; a
-// refused or closed session is reported, and the next start key asks again.
+// One session per run, asked for when the user presses the start key (the owner holds the key
+// back until the session runs, so nothing is counted meanwhile), kept while Kestrin runs
+// (persist_mode 1 where the portal knows it; the restore token it may hand out is never kept:
+// Kestrin writes no files). A refused or closed session is reported, and the next start key
+// asks again.
 #pragma once
 
 #include <QString>
@@ -25,7 +25,7 @@ class EisSender;
 
 // What becomes of the clicks' session.
 enum class ClicksEvent {
-    Waiting,  // a burst came while the session is not running: nothing was sent
+    Waiting,  // a burst came while the session cannot click: nothing was sent
     Granted,  // the session runs: bursts go out
     Refused,  // the user refused the session, or it could not be made
     Closed,   // the desktop ended a running session
@@ -43,21 +43,24 @@ class PortalClicks {
     PortalClicks(const PortalClicks&) = delete;
     PortalClicks& operator=(const PortalClicks&) = delete;
 
-    // The start key was pressed: the next burst asks for a session if none runs.
-    void Arm() { m_armed = m_state == State::Idle; }
+    // Whether the session runs: bursts go out.
+    bool Running() const { return m_state == State::Running; }
+    // Asks the desktop for the session, unless it runs or is being asked for: Granted or
+    // Refused follows.
+    void Ask();
     // Sends the button events (MOUSEEVENTF_* flags) while the session runs; otherwise sends
-    // nothing and reports Waiting (asking for the session first when armed).
+    // nothing and reports Waiting.
     void SendBurst(std::span<const std::uint32_t> flags);
 
   private:
     enum class State { Idle, Asking, Running };
 
-    void Ask();
     void Created(const Portal::Response& response);
     void DevicesSelected(const Portal::Response& response);
     void Started(const Portal::Response& response);
-    // Takes the socket to the desktop's EIS server; false when there is none.
-    bool ConnectEis();
+    // Takes the socket to the desktop's EIS server where the portal hands one out, else clicks
+    // through NotifyPointerButton.
+    void ConnectEis();
     void Run();
     bool Notify(std::span<const std::uint32_t> flags);
     // Ends the session (if any) and reports.
@@ -68,8 +71,8 @@ class PortalClicks {
     unsigned m_version;
     Report m_report;
     State m_state = State::Idle;
-    bool m_armed = false;
     QString m_session;  // the session's object path while asking or running
+    QString m_request;  // the request not answered yet while asking
     std::unique_ptr<EisSender> m_eis;
 };
 

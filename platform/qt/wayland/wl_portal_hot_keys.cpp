@@ -3,6 +3,8 @@
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -53,16 +55,29 @@ constexpr std::array<Shortcut, 2> kShortcuts = {{
 
 }  // namespace
 
-PortalHotKeys::PortalHotKeys(Portal& portal, Pressed pressed)
-    : m_portal(portal), m_pressed(std::move(pressed)) {
+PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost)
+    : m_portal(portal), m_version(version), m_pressed(std::move(pressed)), m_lost(std::move(lost)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
+    // The shortcuts' session went with the portal: out of the bus's signal first.
+    m_portal.OnGone([this] {
+        if (m_session.isEmpty()) return;
+        m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
+        m_session.clear();
+        QTimer::singleShot(0, &m_portal, [this] { BindAgain(); });
+    });
+}
+
+void PortalHotKeys::BindAgain() {
+    const std::set<QString> had = m_bound.value_or(std::set<QString>{});
+    m_bound = BindAll();
+    if (!std::ranges::includes(*m_bound, had)) m_lost();
 }
 
 PortalHotKeys::~PortalHotKeys() {
     if (m_session.isEmpty()) return;
     m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
-    m_portal.Bus().send(
+    m_portal.Call(
         QDBusMessage::createMethodCall(Portal::kService, m_session, kSessionInterface, "Close"));
 }
 
@@ -95,14 +110,21 @@ std::set<QString> PortalHotKeys::BindAll() {
     m_session = session;
     m_portal.Subscribe(Portal::kPath, kInterface, "Activated",
                        [this](const QDBusMessage& message) { Activated(message); });
-    // Bound with the session (Plasma 5.27), or known from an earlier run (Plasma 6 restores
-    // them with the session): BindShortcuts would only open Plasma's settings page again.
+    // Bound with the session (Plasma 5.27).
     if (const auto ids = IdsIn(created.results); ids.size() == kShortcuts.size()) return ids;
-    const auto listed = m_portal.RequestAndWait(kInterface, "ListShortcuts",
-                                                {QVariant::fromValue(QDBusObjectPath(session))}, {},
-                                                kBindTimeoutMs);
-    if (const auto ids = IdsIn(listed.results); listed.code == 0 && ids.size() == kShortcuts.size())
-        return ids;
+    // Known from an earlier run, where BindShortcuts would only open Plasma's settings page
+    // again (Plasma 6.0 to 6.3, whose portal is version 1; they restore the keys with the
+    // session). Later desktops ask nothing for shortcuts they know, and Plasma 6.7.4 and later
+    // make them work only once they are bound again.
+    if (m_version < 2) {
+        const auto listed = m_portal.RequestAndWait(kInterface, "ListShortcuts",
+                                                    {QVariant::fromValue(QDBusObjectPath(session))},
+                                                    {}, kBindTimeoutMs);
+        if (const auto ids = IdsIn(listed.results);
+            listed.code == 0 && ids.size() == kShortcuts.size()) {
+            return ids;
+        }
+    }
 
     const auto bound = m_portal.RequestAndWait(
         kInterface, "BindShortcuts",
@@ -119,8 +141,12 @@ std::set<QString> PortalHotKeys::BindAll() {
 
 std::set<QString> PortalHotKeys::IdsIn(const QVariantMap& results) {
     std::set<QString> ids;
-    for (const auto& shortcut : qdbus_cast<QList<PortalShortcut>>(results.value("shortcuts")))
-        ids.insert(shortcut.id);
+    for (const auto& shortcut : qdbus_cast<QList<PortalShortcut>>(results.value("shortcuts"))) {
+        // A shortcut the user gave no key (Plasma keeps those the user declined so) is not bound.
+        const auto trigger = shortcut.properties.find("trigger_description");
+        if (trigger == shortcut.properties.end() || !trigger->toString().isEmpty())
+            ids.insert(shortcut.id);
+    }
     return ids;
 }
 

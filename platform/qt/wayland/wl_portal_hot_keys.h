@@ -1,10 +1,12 @@
 // Global hot keys through the desktop portal's GlobalShortcuts (KDE Plasma, GNOME 48 and
 // later, Hyprland): one session binding the shortcuts "start" and "stop", F3 and F4 as the
-// preferred triggers. The desktop may show its shortcut dialog; whatever keys the user binds
-// there work as bound. Plasma's BindShortcuts opens its settings page: where Plasma binds the
-// shortcuts given at CreateSession (5.27) or lists them as bound from an earlier run (6), it is
-// not asked again. Activated delivers a shortcut; the portal sends it to every listener, so
-// activations of other sessions are ignored.
+// preferred triggers. The desktop shows its shortcut dialog for shortcuts it does not know yet
+// (GNOME, Plasma 6.4 and later); whatever keys the user binds there work as bound, and a
+// declined shortcut is not bound. Plasma 6.0 to 6.3 open their settings page at every
+// BindShortcuts: where Plasma binds the shortcuts given at CreateSession (5.27) or lists them
+// as bound from an earlier run (6.0 to 6.3), it is not asked again. Activated delivers a
+// shortcut; the portal sends it to every listener, so activations of other sessions are
+// ignored.
 #pragma once
 
 #include <QString>
@@ -22,7 +24,11 @@ class PortalHotKeys {
     // Called with the key a shortcut stands for ("F3" for "start") each time it fires.
     using Pressed = std::function<void(const std::string& key)>;
 
-    PortalHotKeys(Portal& portal, Pressed pressed);
+    // Called when the portal took the bound shortcuts with it and they could not be had again.
+    using Lost = std::function<void()>;
+
+    // `version` is the portal's GlobalShortcuts version.
+    PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost);
     ~PortalHotKeys();
     PortalHotKeys(const PortalHotKeys&) = delete;
     PortalHotKeys& operator=(const PortalHotKeys&) = delete;
@@ -36,9 +42,13 @@ class PortalHotKeys {
     // The ids of the shortcuts listed in a request's results.
     static std::set<QString> IdsIn(const QVariantMap& results);
     void Activated(const QDBusMessage& message);
+    // Binds the shortcuts again in a new session (the desktop keeps them: no dialog).
+    void BindAgain();
 
     Portal& m_portal;
+    unsigned m_version;
     Pressed m_pressed;
+    Lost m_lost;
     QString m_session;
     std::optional<std::set<QString>> m_bound;  // the shortcut ids, once asked
 };
