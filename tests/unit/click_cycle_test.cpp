@@ -131,6 +131,68 @@ TEST_F(ClickCycle, ModeIsReadAtEveryTickAndNoSelectionSendsNothingButCounts) {
     EXPECT_EQ(Label(), CountLabel(6));
 }
 
+// The most button presses sent in any `windowMs` of virtual time.
+std::size_t MostPressesWithin(const std::vector<kestrin::sim::MouseBurst>& bursts,
+                              std::int64_t windowMs) {
+    std::size_t most = 0, first = 0, inside = 0;
+    const auto presses = [](const kestrin::sim::MouseBurst& b) {
+        return static_cast<std::size_t>(
+            std::ranges::count_if(b.flags, [](auto f) { return f == 0x02 || f == 0x08; }));
+    };
+    for (const auto& burst : bursts) {
+        inside += presses(burst);
+        while (bursts[first].ms <= burst.ms - windowMs) inside -= presses(bursts[first++]);
+        most = std::max(most, inside);
+    }
+    return most;
+}
+
+TEST_F(ClickCycle, ALateTickMakesUpAFewMillisecondsOfPeriodsSpreadOutNeverAFlood) {
+    // 1000 per second, left double: stopped for 3 ms, every period is made up; for a second,
+    // only the bound's worth. Then 30 typed: the next tick shows the count, made-up ticks
+    // included.
+    sim.SetText(IDC_RATE, u"1000");
+    sim.PressHotKey(VK_F3);
+    sim.Advance(100);
+    sim.Stall(3);
+    sim.Advance(97);
+    sim.Then([&] { EXPECT_EQ(Ticks(), 200u) << "a short stall costs no tick"; });
+    sim.Stall(1000);
+    sim.Advance(100);
+    sim.Then([&] {
+        EXPECT_EQ(Ticks(), 200u + 101u + kestrin::platform::kMakeUpBoundMs);
+        EXPECT_LE(MostPressesWithin(sim.records.bursts, 10), 2u * 20u) << "twice the rate at most";
+        EXPECT_LE(MostPressesWithin(sim.records.bursts, 1), 2u * 2u) << "two ticks a period";
+    });
+    sim.SetText(IDC_RATE, u"30");
+    sim.Advance(1);
+    sim.Then([&] { EXPECT_EQ(Label(), CountLabel(static_cast<long long>(Ticks()))); });
+    // F3 again, and F4 then F3, start afresh with nothing owed: one tick a period.
+    sim.SetText(IDC_RATE, u"1000");
+    for (const unsigned restart : {VK_F3, VK_F4}) {
+        sim.Stall(100);
+        sim.Advance(0);  // the late wake's first ticks; more are owed
+        sim.PressHotKey(restart);
+        sim.PressHotKey(VK_F3);
+        sim.Then([&] { sim.records.bursts.clear(); });
+        sim.Advance(10);
+        sim.Then([&] { EXPECT_EQ(Ticks(), 10u) << "owed ticks came after a restart"; });
+    }
+    sim.PressHotKey(VK_F4);
+    // 100 per second: a period is longer than the bound, nothing is made up, and a late tick
+    // right before the next period's makes two ticks, four presses, in 10 ms at most.
+    sim.SetText(IDC_RATE, u"100");
+    sim.PressHotKey(VK_F3);
+    sim.Then([&] { sim.records.bursts.clear(); });
+    sim.Advance(100);
+    sim.Stall(995);
+    sim.Advance(105);
+    RunKestrin(sim);
+
+    EXPECT_EQ(Ticks(), 10u + 12u);
+    EXPECT_EQ(MostPressesWithin(sim.records.bursts, 10), 4u);
+}
+
 TEST(ClickCyclePointer, EachTickClicksWhereThePointerIsAndLeavesAnUnreadableOneAlone) {
     for (const bool readable : {true, false}) {
         SimPlatform sim;
