@@ -87,11 +87,9 @@ def presses(lines):
 
 
 def stopped_for_a_second(target, kestrin):
-    """Stopped (SIGSTOP) for a second while clicking at 1000 per second, Kestrin clicks on
-    (SIGCONT) and makes up only a few milliseconds of the second: not in a flood, nor spread
-    over the next seconds. Counted on the server's own time stamps: F3 (the last key before
-    the first click) reached the server before any tick was due, so the ticks stamped up to
-    the last one are at most the periods in between, less those the stop cost."""
+    """Stopped (SIGSTOP) for a second at 1000 per second, Kestrin clicks on (SIGCONT) making up
+    a few milliseconds of it, not the second. On the server's time stamps: no tick before F3,
+    so ticks up to the last one ≤ the periods from F3, less those the stop cost."""
     os.kill(kestrin.pid, signal.SIGSTOP)
     time.sleep(1)
     os.kill(kestrin.pid, signal.SIGCONT)
@@ -107,9 +105,8 @@ def stopped_for_a_second(target, kestrin):
 
 def ends_cleanly(args):
     """Esc, Enter and the close box end the program at once, while clicking at 1000 per
-    second, with every click whole: no button left down; so they do after it was stopped for
-    a while. So does a kill (SIGKILL), and the server lets its key grabs go with it: the next
-    Kestrin has F3 and F4."""
+    second (also after a stop), with every click whole: no button left down. So does a kill
+    (SIGKILL), and the server lets its key grabs go with it: the next Kestrin has F3 and F4."""
     for how in ("Escape", "Return", "close box", "SIGKILL", "SIGSTOP"):
         with desktop(args) as (x, target, kestrin, window):
             x.keys("1", "0", "0", "0", "F3")

@@ -43,8 +43,7 @@ TEST(ClickTimer, TicksAtItsPeriodAndReportsMissedPeriods) {
 
     // The UI thread busy for ten periods: one late wake that reports the ten (and perhaps the
     // next ones on time).
-    ticks = 0;
-    periods = 0;
+    ticks = 0, periods = 0;
     std::this_thread::sleep_for(100ms);
     RunEventLoop(5);
     EXPECT_GE(ticks, 1);
