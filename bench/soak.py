@@ -26,7 +26,8 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [HERE, os.path.join(HERE, "..", "tests", "wayland")]
 from proc_stats import ProcStats, StolenTime  # noqa: E402
-from run_bench import F3_KEYCODE, F4_KEYCODE, POINTER_PARKING, Kestrin, Session, merge_section  # noqa: E402
+from run_bench import F3_KEYCODE, F4_KEYCODE, POINTER_PARKING, Kestrin, Session, merge_section, \
+    section_of  # noqa: E402
 
 COUNT_LABEL_ID = 1005
 SECTION = "## Over minutes"
@@ -184,14 +185,8 @@ TABLE = [
 
 def report(path, line, desktop, minutes):
     """Puts the row into the long-run table, replacing the row of the same desktop and length."""
-    with open(path) as f:
-        text = f.read().split("\n")
-    rows = []
-    if SECTION in text:
-        start = text.index(SECTION) + 1
-        end = next((i for i in range(start, len(text)) if text[i].startswith("## ")), len(text))
-        rows = [r for r in text[start:end] if r.startswith("| ") and " min | " in r and
-                not r.startswith(f"| {desktop} | {minutes:g} min |")]
+    rows = [r for r in section_of(path, SECTION) if r.startswith("| ") and " min | " in r and
+            not r.startswith(f"| {desktop} | {minutes:g} min |")]
     merge_section(path, TABLE + sorted(rows + [line]) + [""])
 
 
