@@ -71,7 +71,8 @@ bench-build:
 	scripts/install-deps.sh bench
 	$(MAKE) --no-print-directory windows
 	$(CMAKE) -S . -B $(B)/bench -DCMAKE_BUILD_TYPE=Release -DKESTRIN_WINDOWS_EXE=$(B)/windows/kestrin.exe
-	cmake --build $(B)/bench --target kestrin x_observer wl_click_target wl_keyboard
+	cmake --build $(B)/bench --target kestrin x_observer wl_click_target wl_keyboard \
+	    kestrin_timer_loop
 	scripts/roots/run.sh debian13 sh -c '\
 	    $(CMAKE) -S . -B $(B)/debian13-bench -DCMAKE_BUILD_TYPE=Release && \
 	    cmake --build $(B)/debian13-bench --target kestrin wl_click_target wl_keyboard && \
@@ -102,9 +103,11 @@ bench-kde: bench-build
 bench-gnome: bench-build
 	bench/run_bench.py --only gnome --build $(B)/bench $(BENCH_ARGS)
 
-# Ten minutes at 1000 clicks per second (not part of CI).
+# Ten minutes at 1000 clicks per second beside a bare timer loop, into the report's long-run
+# table (not part of CI). SOAK_ARGS="--desktop sway" or "--desktop wine", "--minutes 1".
 soak: bench-build
-	bench/soak.py --build $(B)/bench
+	bench/soak.py --build $(B)/bench --report docs/benchmarks.md --windows $(B)/windows \
+	    --x-input $(B)/bench/tests/tools/x_observer $(SOAK_ARGS)
 
 # The Debian package and the Windows release zip.
 package:

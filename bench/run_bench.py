@@ -323,6 +323,19 @@ def series_from_report(path):
     return [(title, series[title], point) for title, *_, point in PLOTTED if series[title]]
 
 
+def section_of(path, title):
+    """The lines of the report's section under that "## " title, [] when it has none."""
+    if not os.path.exists(path):
+        return []
+    with open(path) as f:
+        lines = f.read().split("\n")
+    if title not in lines:
+        return []
+    start = lines.index(title)
+    end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("## ")), len(lines))
+    return lines[start:end]
+
+
 def merge_section(path, section):
     """Puts the section (Markdown lines under a "## " title) into the report, replacing its
     earlier version, else after the sections already there, before the peer's."""
@@ -385,8 +398,11 @@ def run_linux(args):
     finally:
         session.close()
 
+    long_runs = section_of(args.report, "## Over minutes")  # made by soak.py, kept
     write_report(args.report, os.path.basename(args.plot), machine_description(), rows, peers,
                  idle, maps, args.quick)
+    if long_runs:
+        merge_section(args.report, long_runs)
 
 
 WAYLAND_SECTION = [

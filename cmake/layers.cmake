@@ -8,7 +8,7 @@
 # ALLOW lists the quoted includes the layer's files may use; STANDARD_ONLY allows no angle
 # include but the standard library's. EXCEPT names entry points that may glue layers together.
 set(KESTRIN_SEAM_HEADERS platform/platform.h platform/dialog_template.h platform/resources.h
-    platform/window_values.h)
+    platform/window_values.h platform/tick_pacer.h)
 
 function(kestrin_layer target)
     cmake_parse_arguments(L "STANDARD_ONLY" "" "FOLDERS;ALLOW;DENY;EXCEPT" ${ARGN})

@@ -117,8 +117,8 @@ class Platform {
 
     // --- Timer --------------------------------------------------------------------------
     // Posts WM_TIMER (wParam = id) to the window every `periodMs`. Setting an identifier that
-    // runs replaces it, the period counting from now. A late tick comes once: missed periods
-    // are never made up.
+    // runs replaces it, the period counting from now, with nothing owed. A late tick makes up
+    // the periods it missed only as tick_pacer.h says: within a few milliseconds, spread out.
     virtual bool SetTimer(WindowId window, std::uintptr_t id, unsigned periodMs) = 0;
     virtual bool KillTimer(WindowId window, std::uintptr_t id) = 0;
 

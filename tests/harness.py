@@ -88,10 +88,10 @@ def ticks(events, burst, what):
 
 
 def check_rate(times, per_second, per_unit, what):
-    """The ticks at these times (in units of 1/per_unit s) came at per_second. A late tick is
-    delivered once and missed periods are never made up, so there are never more ticks than
-    periods, give or take the first tick's delay; a loaded machine may lose a few ticks, never a
-    third of them."""
+    """The ticks at these times (in units of 1/per_unit s) came at per_second. Missed periods
+    are made up only within a few milliseconds, so there are never more ticks than periods,
+    give or take the first tick's delay; a loaded machine may lose a few ticks, never a third
+    of them."""
     check(len(times) >= 3, f"{what}: {len(times)} ticks")
     periods = (times[-1] - times[0]) * per_second / per_unit
     intervals = len(times) - 1

@@ -3,7 +3,6 @@
 #include <sys/timerfd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <ctime>
 
 namespace kestrin::qt {
@@ -27,7 +26,7 @@ timespec Add(timespec a, timespec b) {
 
 }  // namespace
 
-ClickTimer::ClickTimer(std::function<void()> expired)
+ClickTimer::ClickTimer(std::function<void(std::uint64_t)> expired)
     : m_fd(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)),
       m_expired(std::move(expired)) {
     if (!m_fd.Valid()) return;
@@ -59,9 +58,9 @@ void ClickTimer::Stop() {
 
 void ClickTimer::OnReadable() {
     std::uint64_t expirations = 0;
-    // Reading resets the count: however many periods were missed, this is one tick.
+    // Reading resets the count: it is the periods passed since the last read.
     if (::read(m_fd.Get(), &expirations, sizeof expirations) != sizeof expirations) return;
-    if (expirations > 0 && m_expired) m_expired();
+    if (expirations > 0 && m_expired) m_expired(expirations);
 }
 
 }  // namespace kestrin::qt

@@ -26,6 +26,7 @@
 #include "platform/qt/kestrin_application.h"
 #include "platform/qt/system_menu.h"
 #include "platform/resources.h"
+#include "platform/tick_pacer.h"
 
 class QPainter;
 
@@ -126,8 +127,9 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     };
     struct Tick {
         std::unique_ptr<ClickTimer> timer;
-        std::uint64_t serial = 0;  // new with every SetTimer
-        bool queued = false;       // a tick of this serial is in the queue
+        platform::TickPacer pacer{1};  // new with every SetTimer
+        std::uint64_t serial = 0;      // new with every SetTimer
+        bool queued = false;           // a tick of this serial is in the queue
     };
     enum class Loop { Framework, MessageBox };
     // Pushes a loop on the stack of running loops for its lifetime.
@@ -170,7 +172,9 @@ class QtPlatform final : public platform::Platform, private EventRouter {
         return id;
     }
 
-    void OnTick(WindowId window, std::uintptr_t id);
+    void OnTick(WindowId window, std::uintptr_t id, std::uint64_t periods);
+    // Queues the timer's next tick if its pacer hands one out and none is queued.
+    void QueueTick(WindowId window, std::uintptr_t id, Tick& tick);
     // A message box with a text of the program's string table, owned by the main window,
     // captioned as the program's own message boxes.
     void ShowStringMessage(int stringId);

@@ -67,7 +67,9 @@ bool QtPlatform::RouteQueued(Dialog& dialog, QEvent* event) {
         const auto tick = m_ticks.find({dialog.id, msg.wParam});
         // Killed or set again since this tick was queued: it is not delivered.
         if (tick == m_ticks.end() || tick->second.serial != queued.TickSerial()) return true;
+        // Taken from the queue: the next tick owed may be queued, behind what waits there.
         tick->second.queued = false;
+        QueueTick(dialog.id, msg.wParam, tick->second);
     }
     const WindowId id = dialog.id;
     if (PreTranslate(dialog, msg)) return true;

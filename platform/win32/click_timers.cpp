@@ -32,6 +32,15 @@ int QueuedMessage(MSG& msg) {
     return msg.message == WM_QUIT ? 0 : 1;
 }
 
+int TickOf(const HighResolutionTicker& ticker, MSG& msg) {
+    msg = MSG{};
+    msg.hwnd = ticker.Window();
+    msg.message = WM_TIMER;
+    msg.wParam = ticker.Id();
+    msg.time = ::GetTickCount();
+    return 1;
+}
+
 }  // namespace
 
 ClickTimers::ClickTimers() : m_highResolution(!PlainTimerRequested()) {
@@ -99,6 +108,11 @@ int ClickTimers::GetMessage(MSG& msg) {
     if (m_foreignLoops == 0) {
         for (const auto& entry : m_timers) {
             if (!entry.second) continue;
+            // A tick a late wake still owes comes without a wait, taking turns with the queue.
+            if (entry.second->Take()) {
+                m_behind = true;
+                return TickOf(*entry.second, msg);
+            }
             tickers[count] = entry.second.get();
             handles[count] = entry.second->Handle();
             ++count;
@@ -111,14 +125,11 @@ int ClickTimers::GetMessage(MSG& msg) {
                                                           QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         ::QueryPerformanceCounter(&woke);
         if (woken < WAIT_OBJECT_0 + count) {
-            const HighResolutionTicker& ticker = *tickers[woken - WAIT_OBJECT_0];
-            msg = MSG{};
-            msg.hwnd = ticker.Window();
-            msg.message = WM_TIMER;
-            msg.wParam = ticker.Id();
-            msg.time = ::GetTickCount();
+            HighResolutionTicker& ticker = *tickers[woken - WAIT_OBJECT_0];
+            ticker.Woke();
+            if (!ticker.Take()) continue;
             m_behind = woke.QuadPart - asked.QuadPart < m_immediate;
-            return 1;
+            return TickOf(ticker, msg);
         }
         if (woken == WAIT_OBJECT_0 + count) {
             // Input arrived: take it (it may have been taken already by a nested call).

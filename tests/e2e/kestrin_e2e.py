@@ -7,6 +7,7 @@ can get wrong (the timer, the key grabs, XTest clicks, the published texts, endi
 
 import contextlib
 import os
+import signal
 import sys
 import time
 
@@ -81,16 +82,39 @@ def message_box_keeps_ticking(args):
         check_rate(clicking(x, target, 1.5), 5, 1000, "a rate typed after the boxes")
 
 
+def presses(lines):
+    return sum(line.startswith("p ") for line in lines)
+
+
+def stopped_for_a_second(target, kestrin):
+    """Stopped (SIGSTOP) for a second at 1000 per second, Kestrin clicks on (SIGCONT) making up
+    a few milliseconds of it, not the second. On the server's time stamps: no tick before F3,
+    so ticks up to the last one ≤ the periods from F3, less those the stop cost."""
+    os.kill(kestrin.pid, signal.SIGSTOP)
+    time.sleep(1)
+    os.kill(kestrin.pid, signal.SIGCONT)
+    seen = len(target.lines)
+    wait_for(lambda: presses(target.lines[seen:]) >= 5000, 20, "2500 ticks after the stop")
+    lines = list(target.lines)
+    first = next(i for i, line in enumerate(lines) if line.startswith("p "))
+    f3 = int(next(line for line in reversed(lines[:first]) if line.startswith("K ")).split()[2])
+    times = ticks(button_events(lines[first:], "pr"), LEFT_DOUBLE, "around the stop")
+    check(len(times) <= times[-1] - f3 + 1 - 250,
+          f"{len(times)} ticks in the {times[-1] - f3} ms from F3 with a second's stop")
+
+
 def ends_cleanly(args):
     """Esc, Enter and the close box end the program at once, while clicking at 1000 per
-    second, with every click whole: no button left down. So does a kill (SIGKILL), and the
-    server lets its key grabs go with it: the next Kestrin has F3 and F4."""
-    for how in ("Escape", "Return", "close box", "SIGKILL"):
+    second (also after a stop), with every click whole: no button left down. So does a kill
+    (SIGKILL), and the server lets its key grabs go with it: the next Kestrin has F3 and F4."""
+    for how in ("Escape", "Return", "close box", "SIGKILL", "SIGSTOP"):
         with desktop(args) as (x, target, kestrin, window):
             x.keys("1", "0", "0", "0", "F3")
-            wait_for(lambda: sum(line.startswith("p ") for line in target.lines) >= 400, 10,
-                     "200 ticks at 1000 per second")
-            if how == "close box":
+            wait_for(lambda: presses(target.lines) >= 400, 10, "200 ticks at 1000 per second")
+            if how == "SIGSTOP":
+                stopped_for_a_second(target, kestrin)
+                x.keys("Escape")
+            elif how == "close box":
                 x("close", window.id)
             elif how == "SIGKILL":
                 kestrin.kill()

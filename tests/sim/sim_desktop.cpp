@@ -30,6 +30,13 @@ bool SimPlatform::Step(bool framework) {
     if (!m_queue.empty()) {
         Message msg = m_queue.front();
         m_queue.pop_front();
+        if (msg.message == wm::Timer) {
+            // Taken from the queue: the timer may queue its next tick (behind this one).
+            if (const auto t = m_timers.find({msg.hwnd, msg.wParam}); t != m_timers.end()) {
+                t->second.queued = false;
+                QueueTick(msg.hwnd, msg.wParam, t->second);
+            }
+        }
         Window& dialog = Dialog(msg.hwnd);
         if (framework && dialog.host->PreTranslate(msg)) return true;
         // Controls do nothing of their own with the messages tests send them.
@@ -71,19 +78,28 @@ int SimPlatform::MessageBox(WindowId, std::u16string_view text, std::u16string_v
 
 void SimPlatform::AdvanceTo(std::int64_t target) {
     const auto next = std::min_element(m_timers.begin(), m_timers.end(), [](auto& a, auto& b) {
-        return a.second.dueMs < b.second.dueMs;
+        return a.second.NextDueMs() < b.second.NextDueMs();
     });
-    if (next == m_timers.end() || next->second.dueMs > target) {
-        m_now = target;
+    if (next == m_timers.end() || next->second.NextDueMs() > target) {
+        m_now = std::max(m_now, target);
         return;
     }
-    m_now = next->second.dueMs;
-    next->second.dueMs += next->second.periodMs;
-    const auto [window, id] = next->first;
-    Post({window, wm::Timer, id, 0});
-    // The rest of the advance runs once the loop has handled this tick, so a tick is never
-    // late here and none is ever made up.
+    // The timer wakes at its due time, or now when a stall has kept it from waking.
+    Timer& timer = next->second;
+    m_now = std::max(m_now, timer.NextDueMs());
+    const std::int64_t periods = (m_now - timer.startMs) / timer.periodMs;
+    timer.pacer.Woke(static_cast<std::uint64_t>(periods - timer.periods));
+    timer.periods = periods;
+    QueueTick(next->first.first, next->first.second, timer);
+    // The rest of the advance runs once the loop has handled what is queued, so a tick is
+    // late here only after a stall.
     m_script.push_front([this, target] { AdvanceTo(target); });
+}
+
+void SimPlatform::QueueTick(WindowId window, std::uintptr_t id, Timer& timer) {
+    if (timer.queued || !timer.pacer.Take()) return;
+    timer.queued = true;
+    Post({window, wm::Timer, id, 0});
 }
 
 // --- Windows ---------------------------------------------------------------------------
@@ -218,7 +234,7 @@ int SimPlatform::ComboSetCurSel(WindowId combo, int index) {
 bool SimPlatform::SetTimer(WindowId window, std::uintptr_t id, unsigned periodMs) {
     KillTimer(window, id);
     const unsigned period = std::max(periodMs, 1u);
-    m_timers[{window, id}] = {period, m_now + period};
+    m_timers.insert_or_assign({window, id}, Timer{period, m_now});
     return true;
 }
 
@@ -251,7 +267,7 @@ bool SimPlatform::SetCursorPos(Point screen) {
 }
 
 void SimPlatform::SendMouseBurst(std::span<const std::uint32_t> flags) {
-    records.bursts.push_back({m_pointer, {flags.begin(), flags.end()}});
+    records.bursts.push_back({m_pointer, {flags.begin(), flags.end()}, m_now});
 }
 
 CursorId SimPlatform::LoadCursor(int resourceId) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/tick_pacer.h"
 #include "platform/window_values.h"
 #include "tests/sim/sim_records.h"
 
@@ -82,6 +83,9 @@ class SimPlatform final : public platform::Platform {
     void MovePointer(Point screen);
     // Lets `ms` of virtual time pass; timer ticks fire at their exact due times.
     void Advance(std::int64_t ms);
+    // Lets `ms` pass with the program stopped: the timer's periods go by unseen, and it wakes
+    // late at the next Advance.
+    void Stall(std::int64_t ms);
     // Presses OK in the message box that is up.
     void AnswerMessageBox();
 
@@ -151,7 +155,11 @@ class SimPlatform final : public platform::Platform {
   private:
     struct Timer {
         unsigned periodMs;
-        std::int64_t dueMs;
+        std::int64_t startMs;
+        std::int64_t periods = 0;  // periods passed at its last wake
+        platform::TickPacer pacer{periodMs};
+        bool queued = false;  // one of its ticks is in the queue
+        std::int64_t NextDueMs() const { return startMs + (periods + 1) * periodMs; }
     };
 
     Window& Find(WindowId id) { return m_windows.at(id); }
@@ -164,6 +172,8 @@ class SimPlatform final : public platform::Platform {
     // Runs one loop iteration: a queued message, else a script action. False when idle.
     bool Step(bool framework);
     void AdvanceTo(std::int64_t target);
+    // Queues the timer's next tick if its pacer hands one out and none is queued.
+    void QueueTick(WindowId window, std::uintptr_t id, Timer& timer);
 
     std::int64_t m_now = 0;
     std::deque<Message> m_queue;

@@ -12,6 +12,7 @@ namespace kestrin::sim {
 struct MouseBurst {
     platform::Point at;
     std::vector<std::uint32_t> flags;
+    std::int64_t ms = 0;  // the virtual time it was sent
 };
 
 struct DrawnIcon {

@@ -60,6 +60,10 @@ void SimPlatform::Advance(std::int64_t ms) {
     Then([this, ms] { AdvanceTo(m_now + ms); });
 }
 
+void SimPlatform::Stall(std::int64_t ms) {
+    Then([this, ms] { m_now += ms; });
+}
+
 void SimPlatform::AnswerMessageBox() {
     Then([this] {
         if (m_boxAnswered.empty()) {

@@ -131,6 +131,62 @@ TEST_F(ClickCycle, ModeIsReadAtEveryTickAndNoSelectionSendsNothingButCounts) {
     EXPECT_EQ(Label(), CountLabel(6));
 }
 
+// The most ticks sent in any `ms` of virtual time.
+std::size_t MostTicksWithin(const std::vector<kestrin::sim::MouseBurst>& bursts, std::int64_t ms) {
+    std::size_t most = 0;
+    for (std::size_t first = 0, last = 0; last < bursts.size(); ++last) {
+        while (bursts[first].ms <= bursts[last].ms - ms) ++first;
+        most = std::max(most, last - first + 1);
+    }
+    return most;
+}
+
+TEST_F(ClickCycle, ALateTickMakesUpAFewMillisecondsOfPeriodsSpreadOutNeverAFlood) {
+    // 1000 per second, left double: stopped for 3 ms, every period is made up; for a second,
+    // only the bound's worth. Then 30 typed: the next tick shows the count, made-up ticks
+    // included.
+    sim.SetText(IDC_RATE, u"1000");
+    sim.PressHotKey(VK_F3);
+    sim.Advance(100);
+    sim.Stall(3);
+    sim.Advance(97);
+    sim.Then([&] { EXPECT_EQ(Ticks(), 200u) << "a short stall costs no tick"; });
+    sim.Stall(1000);
+    sim.Advance(100);
+    sim.Then([&] {
+        EXPECT_EQ(Ticks(), 200u + 101u + kestrin::platform::kMakeUpBoundMs);
+        EXPECT_LE(MostTicksWithin(sim.records.bursts, 10), 20u) << "twice the rate at most";
+        EXPECT_LE(MostTicksWithin(sim.records.bursts, 1), 2u) << "two ticks a period at most";
+    });
+    sim.SetText(IDC_RATE, u"30");
+    sim.Advance(1);
+    sim.Then([&] { EXPECT_EQ(Label(), CountLabel(static_cast<long long>(Ticks()))); });
+    // F3 again, and F4 then F3, start afresh with nothing owed: one tick a period.
+    sim.SetText(IDC_RATE, u"1000");
+    for (const unsigned restart : {VK_F3, VK_F4}) {
+        sim.Stall(100);
+        sim.Advance(0);  // the late wake's first ticks; more are owed
+        sim.PressHotKey(restart);
+        sim.PressHotKey(VK_F3);
+        sim.Then([&] { sim.records.bursts.clear(); });
+        sim.Advance(10);
+        sim.Then([&] { EXPECT_EQ(Ticks(), 10u) << "owed ticks came after a restart"; });
+    }
+    sim.PressHotKey(VK_F4);
+    // 100 per second: a period is longer than the bound, nothing is made up, and a late tick
+    // right before the next period's makes two ticks, four presses, in 10 ms at most.
+    sim.SetText(IDC_RATE, u"100");
+    sim.PressHotKey(VK_F3);
+    sim.Then([&] { sim.records.bursts.clear(); });
+    sim.Advance(100);
+    sim.Stall(995);
+    sim.Advance(105);
+    RunKestrin(sim);
+
+    EXPECT_EQ(Ticks(), 10u + 12u);
+    EXPECT_EQ(MostTicksWithin(sim.records.bursts, 10), 2u) << "four presses";
+}
+
 TEST(ClickCyclePointer, EachTickClicksWhereThePointerIsAndLeavesAnUnreadableOneAlone) {
     for (const bool readable : {true, false}) {
         SimPlatform sim;

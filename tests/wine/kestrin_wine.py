@@ -8,6 +8,7 @@ under Wine, watched from outside with our click target and inspector.
 import ctypes
 import os
 import re
+import signal
 import subprocess
 import time
 
@@ -103,9 +104,25 @@ def clicking(args):
         box(wine, "hotkey_f3_failed")
         wine.xtest("key", "F4")
         check(settles(lambda: counts(wine)), "F4 no longer stops the first copy")
-        stopped = counts(wine)
+        stopped, start = counts(wine), len(target.lines)
+
+        # At 500 per second, stopped for a second (SIGSTOP), it clicks on (SIGCONT) making up a
+        # few milliseconds of it: not in a flood, nor spread over the next seconds. Wine stamps
+        # each click as it is sent: between the first stamp and the last, most of the second's
+        # periods have no tick. (At 1000 per second Wine cannot click faster than asked.)
+        wine.inspect("set-text", DIALOG_CLASS, MAIN_TITLE, IDC_RATE, "500")
         wine.xtest("key", "F3")
-        wait_for(lambda: counts(wine)[0] > stopped[0] + 100, 10, "the first copy to click")
+        wait_for(lambda: counts(wine)[0] > stopped[0] + 400, 10, "the first copy to click")
+        os.kill(first.pid, signal.SIGSTOP)
+        time.sleep(1)
+        os.kill(first.pid, signal.SIGCONT)
+        resumed = counts(wine)[0]
+        wait_for(lambda: counts(wine)[0] > resumed + 5000, 20, "2500 ticks after the stop")
+        times = target_ticks(target, start, "around the stop")
+        check(len(times) <= (times[-1] - times[0]) / 2 - 125,
+              f"{len(times)} ticks in {times[-1] - times[0]} ms with a second's stop")
+        wine.inspect("set-text", DIALOG_CLASS, MAIN_TITLE, IDC_RATE, "1000")
+        wine.xtest("key", "F3")
 
         # Closed while clicking at 1000 per second: it ends, every click whole.
         wine.inspect("post", DIALOG_CLASS, MAIN_TITLE, 0, WM_CLOSE, 0)
