@@ -12,7 +12,7 @@ from dbus.mainloop.glib import DBusGMainLoop
 from gi.repository import GLib
 
 NAME = "org.example.KestrinTestPortal"
-PATH = "/org/freedesktop/portal/desktop"
+FRONTEND, PATH = "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop"
 IMPL = "org.freedesktop.impl.portal."
 SHORTCUTS, REMOTE = IMPL + "GlobalShortcuts", IMPL + "RemoteDesktop"
 POINTER = 2  # the device type
@@ -118,11 +118,16 @@ class Portal(Shortcuts, Remote):
         self.Deactivated(session, shortcut, now, {})
 
     @dbus.service.method(NAME)
-    def OpenSession(self):  # asynchronously: the frontend calls us back meanwhile
-        self.bus.call_async("org.freedesktop.portal.Desktop", PATH,
-                            "org.freedesktop.portal.GlobalShortcuts", "CreateSession", "a{sv}",
-                            ({"handle_token": "ours", "session_handle_token": "ours"},),
-                            None, None)
+    def OpenSession(self):  # asynchronously: the frontend calls us back meanwhile. Portals from
+        # 1.21 on make a session only for a known application id, registered first: Kestrin's
+        # own (the only entry the session has), by another program with another connection.
+        def create(*_):
+            self.bus.call_async(FRONTEND, PATH, "org.freedesktop.portal.GlobalShortcuts",
+                                "CreateSession", "a{sv}",
+                                ({"handle_token": "ours", "session_handle_token": "ours"},),
+                                None, None)
+        self.bus.call_async(FRONTEND, PATH, "org.freedesktop.host.portal.Registry", "Register",
+                            "sa{sv}", ("org.example.Kestrin", {}), create, create)
 
     @dbus.service.method(NAME, in_signature="o")
     def CloseSession(self, session):
