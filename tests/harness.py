@@ -392,20 +392,18 @@ def gnome(entry=None):
 
 
 def marked(mark):
-    """The processes but this one whose environment holds `mark`: what this run started, and
-    what those started in turn (a session bus's services among them), wherever they went."""
-    found = []
-    for environ in glob.glob("/proc/[0-9]*/environ"):
-        pid = int(environ.split("/")[2])
+    # The processes but this one whose environment holds `mark`: what this run started, and
+    # what those started in turn (a session bus's services among them), wherever they went.
+    def holds(environ):
         with contextlib.suppress(OSError), open(environ, "rb") as f:
-            if pid != os.getpid() and mark in f.read().split(b"\0"):
-                found.append(pid)
-    return found
+            return mark in f.read().split(b"\0")
+    return [int(e.split("/")[2]) for e in glob.glob("/proc/[0-9]*/environ")
+            if e.split("/")[2] != str(os.getpid()) and holds(e)]
 
 
 def nothing_left(mark):
-    """Fails if a process this run started outlives it (after a grace for those still ending),
-    having ended them: a scenario leaves nothing running for the next one to meet."""
+    # Fails if a process this run started outlives it (after a grace for those still ending),
+    # having ended them: a scenario leaves nothing running for the next one to meet.
     deadline = time.monotonic() + 30
     while (left := marked(mark)) and time.monotonic() < deadline:
         time.sleep(0.2)
