@@ -35,8 +35,8 @@ WATCHED = ("interface='org.freedesktop.impl.portal.RemoteDesktop',member='Start'
 # The user's answers to the remote-control dialog, by GNOME release: on 43 the switch "Allow
 # remote interaction" has no mnemonic; from 48 it has (_Interaction). "_Share", "_Cancel".
 SHARE, CANCEL = {43: "Tab space alt+s", 48: "alt+i alt+s"}, "alt+c"
-# The user's answers to the shortcut dialog (GNOME 49 and later): "_Add"; Cancel has no mnemonic.
-SHORTCUTS = {"add": "alt+a", "cancel": "Tab Return"}
+# The user's answers to the shortcut dialog (GNOME 49 and later): "_Add"; Esc cancels it.
+SHORTCUTS = {"add": "alt+a", "cancel": "Escape"}
 
 
 def shell_version():
