@@ -20,7 +20,7 @@ import textwrap
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from harness import OUTPUT, QUIET, button_events, check, check_rate, main, process, \
+from harness import OUTPUT, QUIET, Failure, button_events, check, check_rate, main, process, \
     settles, texts, ticks, wait_for, wlroots  # noqa: E402
 
 APP_ID = "org.example.Kestrin"
@@ -65,6 +65,7 @@ def held(target):  # the buttons pressed more often than released, by button
 class Session:  # a compositor, our keyboard and pointer, the click target under the pointer
     target_mode = []  # wl_click_target's: a layer surface below every window
     held_back = 0  # the first ticks, which the desktop may hold back (not counted in the rate)
+    think = 0  # seconds the user takes over the desktop's shortcut dialog
     aim = AIM
     compositor = "sway"
 
@@ -159,6 +160,13 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
 
     def next_copy(self):  # the next Kestrin, after one was killed, has F3 and F4
         self.f3_and_f4(self.start(), "the next Kestrin")
+
+    def until(self, key, done, tries, timeout, what):  # the key again when the desktop missed it
+        for _ in range(tries):
+            self.send("key " + key)
+            with contextlib.suppress(Failure):
+                return wait_for(done, timeout, "")
+        check(False, what)
 
     def close_message(self, kestrin):  # Return, once its message box has the keyboard
         wait_for(lambda: "kestrin: focus: kestrin" in kestrin.lines, 10, "its message box")
@@ -292,6 +300,11 @@ def frozen_compositor_gets_whole_bursts_and_f3_clicks_after(session):
 def cancelled_shortcut_dialog_says_f3_failed(session):
     session.shortcuts = "cancel"  # the user's answer in the desktop's dialog at the first start
     session.says(session.start(title=session.box_title), texts()["hotkey_f3_failed"])
+
+
+def shortcut_dialog_answered_after_30_s_f3_and_f4_work(session):
+    session.think = 30  # the user reads the desktop's shortcut dialog before answering it
+    session.next_copy()
 
 
 def portal_ended_while_clicking_stops_with_the_text_and_f3_asks_again(session):

@@ -159,7 +159,7 @@ Portal::Response Portal::RequestAndWait(const QString& interface, const QString&
                                      answered = true;
                                      loop.quit();
                                  });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    if (timeoutMs != kNoLimit) QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     if (!answered) loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!answered) {
         // Nobody answered in time: withdraw the request (and any dialog it put up).

@@ -76,8 +76,9 @@ class Portal final : public QObject {
                     QVariantMap options, Done done);
     // Withdraws a request not answered yet (and any dialog it put up): its `done` is not called.
     void Withdraw(const QString& request);
-    // The same as Request, waiting for the answer at most `timeoutMs` in a nested event loop
-    // that leaves the user's input queued.
+    // The same as Request, waiting for the answer at most `timeoutMs` (kNoLimit: until it comes)
+    // in a nested event loop that leaves the user's input queued.
+    static constexpr int kNoLimit = -1;
     Response RequestAndWait(const QString& interface, const QString& method, QVariantList arguments,
                             QVariantMap options, int timeoutMs);
 

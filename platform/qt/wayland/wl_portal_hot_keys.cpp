@@ -40,8 +40,9 @@ namespace {
 
 constexpr const char* kInterface = "org.freedesktop.portal.GlobalShortcuts";
 constexpr const char* kSessionInterface = "org.freedesktop.portal.Session";
-// Long enough to read and answer the desktop's shortcut dialog.
-constexpr int kBindTimeoutMs = 20000;
+// For the calls that need no user; the dialog of BindShortcuts waits for the user's answer
+// (or for the desktop to close it, or the portal to leave the bus), however long it takes.
+constexpr int kCallTimeoutMs = 20000;
 
 struct Shortcut {
     const char* id;
@@ -102,7 +103,7 @@ std::set<QString> PortalHotKeys::BindAll() {
     const auto created = m_portal.RequestAndWait(
         kInterface, "CreateSession", {},
         {{"session_handle_token", token}, {"shortcuts", QVariant::fromValue(wanted)}},
-        kBindTimeoutMs);
+        kCallTimeoutMs);
     if (created.code != 0) {
         std::fprintf(stderr, "kestrin: portal: no GlobalShortcuts session (%u)\n", created.code);
         return {};
@@ -119,7 +120,7 @@ std::set<QString> PortalHotKeys::BindAll() {
     if (m_version < 2) {
         const auto listed = m_portal.RequestAndWait(kInterface, "ListShortcuts",
                                                     {QVariant::fromValue(QDBusObjectPath(session))},
-                                                    {}, kBindTimeoutMs);
+                                                    {}, kCallTimeoutMs);
         if (const auto ids = IdsIn(listed.results);
             listed.code == 0 && ids.size() == kShortcuts.size()) {
             return ids;
@@ -129,7 +130,7 @@ std::set<QString> PortalHotKeys::BindAll() {
     const auto bound = m_portal.RequestAndWait(
         kInterface, "BindShortcuts",
         {QVariant::fromValue(QDBusObjectPath(session)), QVariant::fromValue(wanted), QString()}, {},
-        kBindTimeoutMs);
+        Portal::kNoLimit);
     // GNOME's backend (48) answers a successful bind without setting the response code: the
     // shortcuts it returns say it succeeded.
     if (bound.code != 0 && !bound.results.contains("shortcuts")) {
