@@ -401,9 +401,9 @@ def marked(mark):
             if e.split("/")[2] != str(os.getpid()) and holds(e)]
 
 
-def nothing_left(mark):
-    # Fails if a process this run started outlives it (after a grace for those still ending),
-    # having ended them: a scenario leaves nothing running for the next one to meet.
+def ended_leftovers(mark):
+    # What this run started and left running (after a grace for those still ending), ended:
+    # a scenario leaves nothing running for the next one to meet.
     deadline = time.monotonic() + 30
     while (left := marked(mark)) and time.monotonic() < deadline:
         time.sleep(0.2)
@@ -412,14 +412,14 @@ def nothing_left(mark):
         with contextlib.suppress(OSError):
             names.append(f"{open(f'/proc/{pid}/comm').read().strip()} ({pid})")
             os.kill(pid, signal.SIGKILL)
-    check(not names, "left running: " + ", ".join(names))
+    return names
 
 
 def main(scenarios, *options):
     """Runs the scenario named first on the command line, scenarios[name](args), where args
     holds the --OPTION values given (None if not): suite.py SCENARIO --OPTION VALUE ...
     Everything the scenario starts carries a mark of this run in its environment, by which
-    nothing_left() finds what it left behind."""
+    ended_leftovers() finds what it left behind."""
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=sorted(scenarios))
     for option in options:
@@ -431,13 +431,9 @@ def main(scenarios, *options):
     try:
         try:
             scenarios[args.scenario](args)
-        except BaseException:
-            try:  # the scenario's own failure is the news, but not the only one
-                nothing_left(mark)
-            except Failure as also:
-                print(also, file=sys.stderr)
-            raise
-        nothing_left(mark)
+        finally:
+            left = ended_leftovers(mark)
+        check(not left, "left running: " + ", ".join(left))
     except Failure as failure:
         sys.exit(f"FAILED {args.scenario}: {failure}")
     print(f"passed {args.scenario} in {time.monotonic() - started:.1f} s")

@@ -9,7 +9,6 @@
 # NotifyPointerButton (--way says which).
 #     kestrin_kde.py SCENARIO --kestrin K --target T --keyboard B --way EIS|NotifyPointerButton
 import os
-import re
 import subprocess
 import sys
 import time
@@ -37,14 +36,6 @@ WATCHED = ("interface=org.freedesktop.impl.portal.GlobalShortcuts",
 ANSWER = {"add": "Return", "cancel": "Escape"}
 
 
-def plasma_version():  # (5,) where KWin cannot say (5.27's binary has a file capability)
-    try:
-        done = subprocess.run(["kwin_wayland", "--version"], capture_output=True, text=True)
-    except PermissionError:
-        return (5,)
-    return tuple(map(int, re.search(r"(\d+)\.(\d+)", done.stdout).groups()))
-
-
 class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a fullscreen target
     target_mode = ["fullscreen"]
     aim = (1000, 740)  # clear of Kestrin's window, on the target below
@@ -52,7 +43,7 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
     asked = False  # it came: Plasma asks once, for shortcuts it does not know
 
     def __init__(self, stack, args):
-        self.dialogs = plasma_version() >= (6, 4)
+        self.dialogs = args.plasma == "6.4+"  # Plasma shows its shortcut and clicks dialogs
         super().__init__(stack, args)
         # Kestrin's calls to the shortcuts, from the first Kestrin's on.
         self.calls = stack.enter_context(process(["dbus-monitor", "--session", *WATCHED],
@@ -139,4 +130,4 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
 
 
 if __name__ == "__main__":
-    suite(KdeSession, "keyboard", "way")
+    suite(KdeSession, "keyboard", "way", "plasma")
