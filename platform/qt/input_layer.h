@@ -23,6 +23,9 @@ class QGuiApplication;
 class QWidget;
 
 namespace kestrin::qt {
+namespace wl {
+class PortalProbe;
+}
 
 // One button event of a click burst: which button, pressed or released.
 struct ButtonEvent {
@@ -87,8 +90,10 @@ class InputLayer {
 };
 
 // The input layer for the platform Qt runs on ("xcb" or "wayland"), or nullptr when there is
-// none: Kestrin then opens its windows but can neither click nor register hot keys.
-std::unique_ptr<InputLayer> CreateInputLayer(QGuiApplication& app, InputLayer::HotKeyFired fire,
+// none: Kestrin then opens its windows but can neither click nor register hot keys. `portal`
+// holds the desktop portal's versions, asked once.
+std::unique_ptr<InputLayer> CreateInputLayer(QGuiApplication& app, wl::PortalProbe& portal,
+                                             InputLayer::HotKeyFired fire,
                                              InputLayer::ShowMessage show);
 
 }  // namespace kestrin::qt

@@ -21,7 +21,7 @@ namespace {
 // compositor lets Kestrin click or the desktop portal offers clicks or hot keys (KDE Plasma,
 // GNOME), X11 otherwise (XWayland on the other Wayland desktops, whose X11 windows it can
 // click at least). One line saying why not when there is no display.
-std::optional<std::string> ChooseDisplay() {
+std::optional<std::string> ChooseDisplay(kestrin::qt::wl::PortalProbe& portal) {
     using kestrin::qt::wl::WaylandSession;
     const WaylandSession wayland = kestrin::qt::wl::ProbeWaylandSession();
     // Before anything asks the portal, which may start it.
@@ -42,7 +42,7 @@ std::optional<std::string> ChooseDisplay() {
     const char* x = std::getenv("DISPLAY");
     const bool hasX = x != nullptr && *x != '\0';
     if (wayland == WaylandSession::Clicks ||
-        (wayland == WaylandSession::NoClicks && (!hasX || kestrin::qt::wl::ProbePortals().Any()))) {
+        (wayland == WaylandSession::NoClicks && (!hasX || portal.Versions().Any()))) {
         setenv("QT_QPA_PLATFORM", "wayland", 1);
         return std::nullopt;
     }
@@ -64,8 +64,10 @@ int main(int argc, char** argv) {
     // The same binary serves as the guard of the sway key bindings.
     if (const auto guarded = kestrin::qt::wl::RunSwayGuardIfAsked(argc, argv)) return *guarded;
 
+    // Asked at most once, here or by the Wayland input layer.
+    kestrin::qt::wl::PortalProbe portal;
     // Qt would abort without a display; say so in one line instead.
-    if (const auto problem = ChooseDisplay()) {
+    if (const auto problem = ChooseDisplay(portal)) {
         std::fprintf(stderr, "kestrin: %s\n", problem->c_str());
         return 1;
     }
@@ -76,6 +78,6 @@ int main(int argc, char** argv) {
     }
     kestrin::qt::KestrinApplication app(argc, argv);
     const auto& resources = kestrin::res::ProgramResources();
-    kestrin::qt::QtPlatform platform(app, resources);
+    kestrin::qt::QtPlatform platform(app, resources, portal);
     return RunApplication(platform, resources);
 }

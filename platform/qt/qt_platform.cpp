@@ -10,10 +10,11 @@
 
 namespace kestrin::qt {
 
-QtPlatform::QtPlatform(KestrinApplication& app, const platform::Resources& resources)
+QtPlatform::QtPlatform(KestrinApplication& app, const platform::Resources& resources,
+                       wl::PortalProbe& portal)
     : m_app(app), m_resources(resources) {
     m_input = CreateInputLayer(
-        app,
+        app, portal,
         [this](WindowId window, int id) {
             if (QWidget* widget = WidgetOf(window)) {
                 PostQueuedMessage(widget, wm::HotKey, static_cast<std::uintptr_t>(id));

@@ -44,7 +44,9 @@ using platform::WindowId;
 class QtPlatform final : public platform::Platform, private EventRouter {
   public:
     // Routes the application's events from construction to destruction.
-    QtPlatform(KestrinApplication& app, const platform::Resources& resources);
+    // `portal` is handed on to the input layer: what main() asked the desktop portal.
+    QtPlatform(KestrinApplication& app, const platform::Resources& resources,
+               wl::PortalProbe& portal);
     ~QtPlatform() override;
     QtPlatform(const QtPlatform&) = delete;
     QtPlatform& operator=(const QtPlatform&) = delete;

@@ -8,6 +8,7 @@
 # into Kestrin's window come from our virtual keyboard, as in the other Wayland tests.
 #     kestrin_portals.py SCENARIO --kestrin K --target T --keyboard B
 import os
+import signal
 import sys
 import time
 
@@ -107,8 +108,25 @@ def remote_desktop_one_session_one_call_per_button_event(session):
     check(not presses(session.target), "a click went through the virtual pointer")
 
 
-def closed_clicks_say_so_and_f3_asks_again(session):
-    # The desktop takes the permission back while Kestrin clicks ("stop sharing").
+def portal_slow_at_start_is_waited_for(session):
+    # The portal does not answer for a while as Kestrin starts (still starting, at login): it
+    # is waited for, not gone without.
+    frontend = session.portal.frontend.pid
+    os.kill(frontend, signal.SIGSTOP)
+    session.stack.callback(os.kill, frontend, signal.SIGCONT)
+    listed, kestrin = len(session.target.lines), session.launch()
+    time.sleep(6)
+    os.kill(frontend, signal.SIGCONT)
+    session.window(kestrin, texts()["main_title"], listed)
+    session.use("start")
+    session.clicks_go_on()
+    session.use("stop")
+    check(session.stopped(), "stop did not stop it")
+
+
+def closed_sessions_say_so_and_f3_asks_again(session):
+    # The desktop takes the permission back while Kestrin clicks ("stop sharing"), and then
+    # the shortcuts.
     kestrin = session.start()
     session.use("start")
     session.clicks_go_on()
@@ -120,6 +138,9 @@ def closed_clicks_say_so_and_f3_asks_again(session):
     session.clicks_go_on()
     check(len(session.portal.sessions("RemoteDesktop")) == 2, "F3 did not ask again")
     check_order(session.buttons())
+    session.use("stop")
+    session.portal.call("CloseSession", repr(session.shortcuts()))
+    session.says(kestrin, texts()["hotkey_f3_failed"])
 
 
 if __name__ == "__main__":

@@ -28,8 +28,8 @@ constexpr const char* kStopKey = "F4";
 
 }  // namespace
 
-WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& appId,
-                           std::string_view override, bool debug)
+WaylandInput::WaylandInput(wl::PortalProbe& portalProbe, HotKeyFired fire, ShowMessage show,
+                           const QString& appId, std::string_view override, bool debug)
     : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
     if (m_debug) {
         // Which window has the keyboard: what is typed goes there (nothing after the colon:
@@ -53,7 +53,7 @@ WaylandInput::WaylandInput(HotKeyFired fire, ShowMessage show, const QString& ap
     const bool portalWanted = !pointer->Valid() || !(sway && sway->Valid()) ||
                               override.find("portal") != std::string_view::npos;
     const wl::PortalVersions portal =
-        bus && portalWanted ? wl::ProbePortals() : wl::PortalVersions{};
+        bus && portalWanted ? portalProbe.Versions() : wl::PortalVersions{};
     const wl::Offers offers{pointer->Valid(), sway && sway->Valid(), bus, portal.remoteDesktop != 0,
                             portal.globalShortcuts != 0};
 
@@ -205,12 +205,13 @@ void NameApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
 }
 
-std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication&, InputLayer::HotKeyFired fire,
+std::unique_ptr<InputLayer> CreateWaylandInput(wl::PortalProbe& portal,
+                                               InputLayer::HotKeyFired fire,
                                                InputLayer::ShowMessage show) {
     const QString appId = QStringLiteral(KESTRIN_APP_ID);
     const char* override = std::getenv("KESTRIN_INPUT");
     const char* debug = std::getenv("KESTRIN_DEBUG");
-    auto layer = std::make_unique<WaylandInput>(std::move(fire), std::move(show), appId,
+    auto layer = std::make_unique<WaylandInput>(portal, std::move(fire), std::move(show), appId,
                                                 override != nullptr ? override : "",
                                                 debug != nullptr && std::string_view(debug) == "1");
     return layer;

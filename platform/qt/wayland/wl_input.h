@@ -30,6 +30,7 @@ class Portal;
 class PortalClicks;
 enum class ClicksEvent;
 class PortalHotKeys;
+class PortalProbe;
 class SwayBindings;
 class VirtualPointer;
 }  // namespace wl
@@ -37,7 +38,7 @@ class VirtualPointer;
 class WaylandInput final : public InputLayer {
   public:
     // `override` is KESTRIN_INPUT's value; `debug` publishes texts on stderr.
-    WaylandInput(HotKeyFired fire, ShowMessage show, const QString& appId,
+    WaylandInput(wl::PortalProbe& portal, HotKeyFired fire, ShowMessage show, const QString& appId,
                  std::string_view override, bool debug);
     ~WaylandInput() override;
     WaylandInput(const WaylandInput&) = delete;
@@ -91,7 +92,8 @@ class WaylandInput final : public InputLayer {
 void NameApplication();
 
 // The Wayland input layer for Qt's "wayland" platform.
-std::unique_ptr<InputLayer> CreateWaylandInput(QGuiApplication& app, InputLayer::HotKeyFired fire,
+std::unique_ptr<InputLayer> CreateWaylandInput(wl::PortalProbe& portal,
+                                               InputLayer::HotKeyFired fire,
                                                InputLayer::ShowMessage show);
 
 }  // namespace kestrin::qt

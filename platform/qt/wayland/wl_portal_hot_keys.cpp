@@ -60,13 +60,19 @@ PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, 
     : m_portal(portal), m_version(version), m_pressed(std::move(pressed)), m_lost(std::move(lost)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
-    // The shortcuts' session went with the portal: out of the bus's signal first.
+    // The shortcuts' session went with the portal: bound again in the next one. A first bind
+    // still waiting fails on its own, and says so.
     m_portal.OnGone([this] {
-        if (m_session.isEmpty()) return;
-        m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
-        m_session.clear();
-        QTimer::singleShot(0, &m_portal, [this] { BindAgain(); });
+        if (Ended() && m_bound) QTimer::singleShot(0, &m_portal, [this] { BindAgain(); });
     });
+}
+
+bool PortalHotKeys::Ended() {
+    if (m_session.isEmpty()) return false;
+    m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
+    m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
+    m_session.clear();
+    return true;
 }
 
 void PortalHotKeys::BindAgain() {
@@ -78,6 +84,7 @@ void PortalHotKeys::BindAgain() {
 PortalHotKeys::~PortalHotKeys() {
     if (m_session.isEmpty()) return;
     m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
+    m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
     m_portal.Call(
         QDBusMessage::createMethodCall(Portal::kService, m_session, kSessionInterface, "Close"));
 }
@@ -111,6 +118,12 @@ std::set<QString> PortalHotKeys::BindAll() {
     m_session = session;
     m_portal.Subscribe(Portal::kPath, kInterface, "Activated",
                        [this](const QDBusMessage& message) { Activated(message); });
+    // The desktop ended the session on purpose: the keys are gone, and the user hears so
+    // (binding them again could only fight the desktop).
+    m_portal.Subscribe(session, kSessionInterface, "Closed", [this](const QDBusMessage&) {
+        std::fputs("kestrin: portal: the desktop closed the shortcuts' session\n", stderr);
+        if (Ended() && m_bound && !m_bound->empty()) QTimer::singleShot(0, &m_portal, m_lost);
+    });
     // Bound with the session (Plasma 5.27).
     if (const auto ids = IdsIn(created.results); ids.size() == kShortcuts.size()) return ids;
     // Known from an earlier run, where BindShortcuts would only open Plasma's settings page

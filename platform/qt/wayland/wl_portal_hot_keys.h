@@ -6,7 +6,7 @@
 // BindShortcuts: where Plasma binds the shortcuts given at CreateSession (5.27) or lists them
 // as bound from an earlier run (6.0 to 6.3), it is not asked again. Activated delivers a
 // shortcut; the portal sends it to every listener, so activations of other sessions are
-// ignored.
+// ignored. A session the portal takes with it is made again; one the desktop closes is lost.
 #pragma once
 
 #include <QString>
@@ -42,6 +42,9 @@ class PortalHotKeys {
     // The ids of the shortcuts listed in a request's results.
     static std::set<QString> IdsIn(const QVariantMap& results);
     void Activated(const QDBusMessage& message);
+    // Lets go of the session, which the desktop closed or the portal took with it; false when
+    // there was none.
+    bool Ended();
     // Binds the shortcuts again in a new session (the desktop keeps them: no dialog).
     void BindAgain();
 

@@ -4,6 +4,7 @@
 #include <wayland-client.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -35,10 +36,9 @@ WaylandSession ProbeWaylandSession() {
 
 namespace {
 
-constexpr int kPortalTimeoutMs = 3000;
-
-// The `version` property of a portal interface; 0 when the portal lacks it (or is not there).
-unsigned PortalVersion(DBusConnection* bus, const char* interface) {
+// The `version` property of a portal interface; 0 when the portal lacks it or is not there.
+// `answered` turns false when it did not answer at all (said on stderr).
+unsigned PortalVersion(DBusConnection* bus, const char* interface, bool& answered) {
     const std::unique_ptr<DBusMessage, decltype(&dbus_message_unref)> call(
         dbus_message_new_method_call("org.freedesktop.portal.Desktop",
                                      "/org/freedesktop/portal/desktop",
@@ -49,9 +49,24 @@ unsigned PortalVersion(DBusConnection* bus, const char* interface) {
                                            DBUS_TYPE_STRING, &property, DBUS_TYPE_INVALID)) {
         return 0;
     }
+    DBusError error;
+    dbus_error_init(&error);
     const std::unique_ptr<DBusMessage, decltype(&dbus_message_unref)> reply(
-        dbus_connection_send_with_reply_and_block(bus, call.get(), kPortalTimeoutMs, nullptr),
+        dbus_connection_send_with_reply_and_block(bus, call.get(), DBUS_TIMEOUT_USE_DEFAULT,
+                                                  &error),
         &dbus_message_unref);
+    if (dbus_error_is_set(&error)) {
+        // No portal on this bus, or one without that interface, is no news.
+        if (!dbus_error_has_name(&error, DBUS_ERROR_SERVICE_UNKNOWN) &&
+            !dbus_error_has_name(&error, DBUS_ERROR_INVALID_ARGS) &&
+            !dbus_error_has_name(&error, DBUS_ERROR_UNKNOWN_INTERFACE) &&
+            !dbus_error_has_name(&error, DBUS_ERROR_UNKNOWN_PROPERTY)) {
+            std::fprintf(stderr, "kestrin: the desktop portal did not tell its %s: %s\n", interface,
+                         error.message);
+            answered = false;
+        }
+        dbus_error_free(&error);
+    }
     DBusMessageIter args;
     DBusMessageIter variant;
     if (!reply || !dbus_message_iter_init(reply.get(), &args) ||
@@ -77,8 +92,16 @@ PortalVersions ProbePortals() {
         dbus_bus_get_private(DBUS_BUS_SESSION, nullptr), &CloseBus);
     if (!bus) return {};
     dbus_connection_set_exit_on_disconnect(bus.get(), false);
-    return {PortalVersion(bus.get(), "org.freedesktop.portal.RemoteDesktop"),
-            PortalVersion(bus.get(), "org.freedesktop.portal.GlobalShortcuts")};
+    bool answered = true;
+    PortalVersions versions;
+    versions.remoteDesktop =
+        PortalVersion(bus.get(), "org.freedesktop.portal.RemoteDesktop", answered);
+    // A portal that did not answer once is not waited for twice.
+    if (answered) {
+        versions.globalShortcuts =
+            PortalVersion(bus.get(), "org.freedesktop.portal.GlobalShortcuts", answered);
+    }
+    return versions;
 }
 
 }  // namespace kestrin::qt::wl

@@ -3,6 +3,8 @@
 // where neither could.
 #pragma once
 
+#include <optional>
+
 namespace kestrin::qt::wl {
 
 enum class WaylandSession {
@@ -23,7 +25,22 @@ struct PortalVersions {
 };
 
 // Asks the portal (starting it if the bus can) on a private session-bus connection of its own,
-// closed again; waits at most a few seconds. Needs no Qt, so main() can ask before Qt starts.
+// closed again. A portal still starting (at login, say) is waited for, up to the bus's default
+// of 25 s; one that does not answer is said on stderr. Needs no Qt, so main() can ask before
+// Qt starts.
 PortalVersions ProbePortals();
+
+// The portal's versions, asked once, by whoever needs them first: main() choosing Qt's
+// platform, or the Wayland input layer choosing its paths.
+class PortalProbe {
+  public:
+    const PortalVersions& Versions() {
+        if (!m_versions) m_versions = ProbePortals();
+        return *m_versions;
+    }
+
+  private:
+    std::optional<PortalVersions> m_versions;
+};
 
 }  // namespace kestrin::qt::wl
