@@ -21,6 +21,7 @@ from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_f
     defaults_click_10_per_second_and_f4_stops, entry_of, \
     esc_at_1000_per_second_ends_it_with_no_button_down, \
     killed_at_1000_per_second_leaves_no_button_down, readme_lines, shown, \
+    portal_ended_idle_then_clicking_f3_clicks_again, \
     refused_clicks_stop_the_count_and_f3_asks_again, suite, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
 
@@ -175,6 +176,9 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         refused = texts()["clicks_refused"]
         self.start_clicking(kestrin, CANCEL, lambda: refused in "\n".join(kestrin.lines))
         self.close_message(kestrin)
+
+    def close_message(self, kestrin):  # and back to the click target
+        super().close_message(kestrin)
         self.to_target()
 
     def to_target(self):  # the user goes from Kestrin's window to the click target

@@ -21,7 +21,7 @@ from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_f
     eis_lost_unseen_stops_the_run_and_f3_asks_again, \
     esc_at_1000_per_second_ends_it_with_no_button_down, has_keyboard, \
     killed_at_1000_per_second_leaves_no_button_down, shown, \
-    portal_ended_while_clicking_stops_with_the_text_and_f3_asks_again, \
+    portal_ended_idle_then_clicking_f3_clicks_again, \
     refused_clicks_stop_the_count_and_f3_asks_again, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking, \
     shortcut_dialog_answered_after_30_s_f3_and_f4_work, suite  # noqa: E402,F401

@@ -29,13 +29,38 @@ void Portal::OwnerChanged(const QString&, const QString& before, const QString&)
     if (before.isEmpty()) return;  // started: by our Register, or it finds nothing of ours
     std::fputs("kestrin: portal: the desktop portal left the bus\n", stderr);
     m_registered = false;
-    Register();  // first on this connection to the next portal, which the call starts
+    ++m_registration;  // an answer from the last portal no longer counts
     std::vector<Handler> unanswered;
     for (const auto& [key, handler] : m_handlers) {
         if (std::get<2>(key) == "Response") unanswered.push_back(handler);
     }
     for (const auto& handler : unanswered) handler(QDBusMessage());  // answered as failed
     for (const auto& gone : m_gone) gone();
+    CloseOrphans();  // then Register, first on this connection to the next portal
+}
+
+void Portal::CloseOrphans() {
+    if (m_orphans.empty()) return Register();
+    const auto list = QDBusMessage::createMethodCall(
+        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ListNames");
+    Send(list, [this, orphans = std::exchange(m_orphans, {}),
+                registration = m_registration](const QDBusMessage& names) {
+        if (registration != m_registration) return;  // that portal has gone too
+        auto closing = std::make_shared<std::size_t>(0);
+        for (const QString& name : names.arguments().value(0).toStringList()) {
+            if (!name.startsWith("org.freedesktop.impl.portal.desktop.")) continue;
+            for (const QString& session : orphans) {
+                ++*closing;
+                // Whatever the answer (most backends never had that session): on to the next.
+                Send(QDBusMessage::createMethodCall(name, session,
+                                                    "org.freedesktop.impl.portal.Session", "Close"),
+                     [this, closing, registration](const QDBusMessage&) {
+                         if (--*closing == 0 && registration == m_registration) Register();
+                     });
+            }
+        }
+        if (*closing == 0) Register();
+    });
 }
 
 Portal::~Portal() {

@@ -85,6 +85,10 @@ class Portal final : public QObject {
     // Calls `gone` each time the portal has left the bus, after the requests it left unanswered
     // have been answered as failed.
     void OnGone(std::function<void()> gone) { m_gone.push_back(std::move(gone)); }
+    // From `gone`: a session of ours the portal left behind. The desktop's side of the portal
+    // (its backend) may still hold it, and with it the keys or the pointer: it is closed there
+    // before any call reaches the next portal.
+    void Orphaned(const QString& session) { m_orphans.push_back(session); }
 
     // Calls `handler` with every signal `member` of `interface` the portal sends on `path`,
     // until Unsubscribe. One handler per signal and path.
@@ -99,6 +103,8 @@ class Portal final : public QObject {
   private:
     using Key = std::tuple<QString, QString, QString>;  // path, interface, member
     void Register();
+    // Closes the orphaned sessions in each backend on the bus, then registers.
+    void CloseOrphans();
     void Send(const QDBusMessage& call, Replied replied);
 
     QDBusConnection m_bus;
@@ -110,6 +116,7 @@ class Portal final : public QObject {
     std::vector<std::unique_ptr<QDBusPendingCallWatcher>> m_pending;  // calls not answered yet
     std::map<Key, Handler> m_handlers;
     std::vector<std::function<void()>> m_gone;
+    std::vector<QString> m_orphans;
     unsigned m_tokens = 0;
 };
 

@@ -32,7 +32,7 @@ PortalClicks::PortalClicks(Portal& portal, unsigned version, Report report)
     m_portal.OnGone([this] {
         if (m_state == State::Idle) return;
         m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
-        m_session.clear();
+        m_portal.Orphaned(std::exchange(m_session, {}));
         Fail(m_state == State::Running ? Event::Closed : Event::Refused);
     });
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
 
 namespace kestrin::qt::wl {
 
@@ -63,7 +64,10 @@ PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, 
     // The shortcuts' session went with the portal: bound again in the next one. A first bind
     // still waiting fails on its own, and says so.
     m_portal.OnGone([this] {
-        if (Ended() && m_bound) QTimer::singleShot(0, &m_portal, [this] { BindAgain(); });
+        const QString session = m_session;
+        if (!Ended()) return;
+        m_portal.Orphaned(session);
+        if (m_bound) QTimer::singleShot(0, &m_portal, [this] { BindAgain(); });
     });
 }
 
@@ -98,6 +102,15 @@ bool PortalHotKeys::Bind(const std::string& key) {
 }
 
 std::set<QString> PortalHotKeys::BindAll() {
+    std::set<QString> ids = Ask();
+    // Said each time: a user (or a test) can tell when F3 works again after the portal restarted.
+    std::string names;
+    for (const QString& id : ids) names += " " + id.toStdString();
+    if (!ids.empty()) std::fprintf(stderr, "kestrin: portal: shortcuts bound:%s\n", names.c_str());
+    return ids;
+}
+
+std::set<QString> PortalHotKeys::Ask() {
     QList<PortalShortcut> wanted;
     for (const Shortcut& shortcut : kShortcuts) {
         wanted.append({shortcut.id,

@@ -38,7 +38,9 @@ class PortalHotKeys {
     bool Bind(const std::string& key);
 
   private:
+    // Binds both in a new session (saying so), the ids of those bound.
     std::set<QString> BindAll();
+    std::set<QString> Ask();
     // The ids of the shortcuts listed in a request's results.
     static std::set<QString> IdsIn(const QVariantMap& results);
     void Activated(const QDBusMessage& message);
