@@ -177,8 +177,12 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         self.start_clicking(kestrin, CANCEL, lambda: refused in "\n".join(kestrin.lines))
         self.close_message(kestrin)
 
-    def close_message(self, kestrin):  # and back to the click target
+    def close_message(self, kestrin):  # and back to the click target, once the message box
+        def main():  # has given the keyboard back to Kestrin's window (else it takes it back)
+            return kestrin.lines.count(f"kestrin: focus: {texts()['main_title']}")
+        before = main()
         super().close_message(kestrin)
+        wait_for(lambda: main() > before, 10, "Kestrin's window to have the keyboard again")
         self.to_target()
 
     def to_target(self):  # the user goes from Kestrin's window to the click target
