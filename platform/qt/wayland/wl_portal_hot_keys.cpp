@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace kestrin::qt::wl {
 
@@ -64,19 +65,18 @@ PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, 
     // The shortcuts' session went with the portal: bound again in the next one. A first bind
     // still waiting fails on its own, and says so.
     m_portal.OnGone([this] {
-        const QString session = m_session;
-        if (!Ended()) return;
+        const QString session = Ended();
+        if (session.isEmpty()) return;
         m_portal.Orphaned(session);
         if (m_bound) QTimer::singleShot(0, &m_portal, [this] { BindAgain(); });
     });
 }
 
-bool PortalHotKeys::Ended() {
-    if (m_session.isEmpty()) return false;
+QString PortalHotKeys::Ended() {
+    if (m_session.isEmpty()) return {};
     m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
     m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
-    m_session.clear();
-    return true;
+    return std::exchange(m_session, {});
 }
 
 void PortalHotKeys::BindAgain() {
@@ -86,11 +86,10 @@ void PortalHotKeys::BindAgain() {
 }
 
 PortalHotKeys::~PortalHotKeys() {
-    if (m_session.isEmpty()) return;
-    m_portal.Unsubscribe(Portal::kPath, kInterface, "Activated");
-    m_portal.Unsubscribe(m_session, kSessionInterface, "Closed");
+    const QString session = Ended();
+    if (session.isEmpty()) return;
     m_portal.Call(
-        QDBusMessage::createMethodCall(Portal::kService, m_session, kSessionInterface, "Close"));
+        QDBusMessage::createMethodCall(Portal::kService, session, kSessionInterface, "Close"));
 }
 
 bool PortalHotKeys::Bind(const std::string& key) {
@@ -135,7 +134,9 @@ std::set<QString> PortalHotKeys::Ask() {
     // (binding them again could only fight the desktop).
     m_portal.Subscribe(session, kSessionInterface, "Closed", [this](const QDBusMessage&) {
         std::fputs("kestrin: portal: the desktop closed the shortcuts' session\n", stderr);
-        if (Ended() && m_bound && !m_bound->empty()) QTimer::singleShot(0, &m_portal, m_lost);
+        if (!Ended().isEmpty() && m_bound && !m_bound->empty()) {
+            QTimer::singleShot(0, &m_portal, m_lost);
+        }
     });
     // Bound with the session (Plasma 5.27).
     if (const auto ids = IdsIn(created.results); ids.size() == kShortcuts.size()) return ids;

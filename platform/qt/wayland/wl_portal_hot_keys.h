@@ -44,9 +44,9 @@ class PortalHotKeys {
     // The ids of the shortcuts listed in a request's results.
     static std::set<QString> IdsIn(const QVariantMap& results);
     void Activated(const QDBusMessage& message);
-    // Lets go of the session, which the desktop closed or the portal took with it; false when
-    // there was none.
-    bool Ended();
+    // Lets go of the session (closed by the desktop, taken by the portal, or ours ending): its
+    // path, empty when there was none.
+    QString Ended();
     // Binds the shortcuts again in a new session (the desktop keeps them: no dialog).
     void BindAgain();
 
