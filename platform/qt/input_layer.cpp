@@ -13,12 +13,13 @@ namespace kestrin::qt {
 namespace {
 
 std::unique_ptr<InputLayer> Create(QGuiApplication& app, wl::PortalProbe& portal,
-                                   InputLayer::HotKeyFired fire, InputLayer::ShowMessage show) {
+                                   InputLayer::HotKeyFired fire, InputLayer::ShowMessage show,
+                                   InputLayer::AwaitUser awaitUser) {
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("xcb")) return CreateX11Input(app, std::move(fire));
     // "wayland", or one of its variants such as "wayland-egl".
     if (platform.startsWith(QLatin1String("wayland"))) {
-        return CreateWaylandInput(portal, std::move(fire), std::move(show));
+        return CreateWaylandInput(portal, std::move(fire), std::move(show), std::move(awaitUser));
     }
     return nullptr;
 }
@@ -27,8 +28,9 @@ std::unique_ptr<InputLayer> Create(QGuiApplication& app, wl::PortalProbe& portal
 
 std::unique_ptr<InputLayer> CreateInputLayer(QGuiApplication& app, wl::PortalProbe& portal,
                                              InputLayer::HotKeyFired fire,
-                                             InputLayer::ShowMessage show) {
-    auto layer = Create(app, portal, std::move(fire), std::move(show));
+                                             InputLayer::ShowMessage show,
+                                             InputLayer::AwaitUser awaitUser) {
+    auto layer = Create(app, portal, std::move(fire), std::move(show), std::move(awaitUser));
     // The paths in use, for tests and for finding out why a key or a click does nothing.
     const char* debug = std::getenv("KESTRIN_DEBUG");
     if (debug != nullptr && std::string_view(debug) == "1") {

@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/window_values.h"
 
+class QEventLoop;
 class QGuiApplication;
 class QWidget;
 
@@ -57,6 +58,11 @@ class InputLayer {
     // reports (the desktop refused the clicks). Runs a nested loop: call it from the event
     // loop, not from inside a handler that cannot be re-entered. Called on the UI thread.
     using ShowMessage = std::function<void(int stringId)>;
+    // Runs `wait`, a nested loop that ends with the desktop's answer to a question it puts to
+    // the user in a dialog of its own (its shortcut dialog, while a window registers its hot
+    // keys), however long the user takes. The window must not freeze meanwhile: if the user
+    // closes it, `withdraw` withdraws the question and ends the wait. Called on the UI thread.
+    using AwaitUser = std::function<void(QEventLoop& wait, const std::function<void()>& withdraw)>;
 
     virtual ~InputLayer() = default;
 
@@ -94,6 +100,7 @@ class InputLayer {
 // holds the desktop portal's versions, asked once.
 std::unique_ptr<InputLayer> CreateInputLayer(QGuiApplication& app, wl::PortalProbe& portal,
                                              InputLayer::HotKeyFired fire,
-                                             InputLayer::ShowMessage show);
+                                             InputLayer::ShowMessage show,
+                                             InputLayer::AwaitUser awaitUser);
 
 }  // namespace kestrin::qt

@@ -20,7 +20,10 @@ QtPlatform::QtPlatform(KestrinApplication& app, const platform::Resources& resou
                 PostQueuedMessage(widget, wm::HotKey, static_cast<std::uintptr_t>(id));
             }
         },
-        [this](int stringId) { ShowStringMessage(stringId); });
+        [this](int stringId) { ShowStringMessage(stringId); },
+        [this](QEventLoop& wait, const std::function<void()>& withdraw) {
+            AwaitUser(wait, withdraw);
+        });
     m_app.SetRouter(this);
 }
 

@@ -13,8 +13,10 @@
 #include <QIcon>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -28,6 +30,7 @@
 #include "platform/resources.h"
 #include "platform/tick_pacer.h"
 
+class QEventLoop;
 class QPainter;
 
 namespace kestrin::qt {
@@ -152,6 +155,13 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     bool RouteInput(QWidget* receiver, QEvent* event);
     // Pre-translates when the innermost loop is a framework loop; true when consumed.
     bool PreTranslate(Dialog& dialog, Message& msg);
+    // The user's input while the desktop waits on the user for a window's hot keys.
+    bool RouteWhileAwaiting(QWidget* receiver, QEvent* event);
+
+    // Waits for the desktop's answer to the user while a window registers its hot keys (see
+    // InputLayer::AwaitUser): the window shows and paints meanwhile and closes with its close
+    // box or Esc, which withdraws the question; the rest of its input waits for the answer.
+    void AwaitUser(QEventLoop& wait, const std::function<void()>& withdraw);
 
     // Window table
     WindowId NewId() { return static_cast<WindowId>(m_nextId++); }
@@ -197,6 +207,14 @@ class QtPlatform final : public platform::Platform, private EventRouter {
     std::map<IconId, QIcon> m_icons;
     std::map<CursorId, QCursor> m_cursors;
     WindowId m_mouseDialog = WindowId::None;  // dialog of the mouse message being handled
+    WindowId m_registering = WindowId::None;  // the window whose hot keys are being registered
+    // While the desktop waits on the user for m_registering's hot keys: that window, and how
+    // to withdraw the question.
+    struct Awaiting {
+        WindowId window;
+        const std::function<void()>* withdraw;
+    };
+    std::optional<Awaiting> m_awaiting;
     struct Painting {
         WindowId dialog = WindowId::None;
         std::unique_ptr<QPainter> painter;

@@ -110,7 +110,14 @@ void QtPlatform::EndDialog(WindowId id, int result) {
     dialog->ended = true;
     dialog->result = result;
     // done() hides the window and ends exec() once the current event has been handled.
-    if (dialog->running) dialog->window->done(result);
+    if (dialog->running) {
+        dialog->window->done(result);
+    } else if (m_awaiting && m_awaiting->window == id) {
+        // Closed while the desktop waited on the user for its hot keys: it leaves the screen,
+        // and the question is withdrawn.
+        dialog->window->hide();
+        (*m_awaiting->withdraw)();
+    }
 }
 
 void QtPlatform::DestroyWindow(WindowId id) {

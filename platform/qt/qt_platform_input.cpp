@@ -1,4 +1,7 @@
 // Hot keys, the pointer, click bursts and the cursor.
+#include <QEventLoop>
+#include <utility>
+
 #include "platform/qt/artwork.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/window_values.h"
@@ -12,7 +15,28 @@ constexpr CursorId kArrowCursor{wm::ArrowCursor};
 
 bool QtPlatform::RegisterHotKey(WindowId window, int id, unsigned modifiers, unsigned vk) {
     if (!m_input || FindDialog(window) == nullptr) return false;
-    return m_input->RegisterHotKey(window, id, modifiers, vk);
+    const WindowId outer = std::exchange(m_registering, window);
+    const bool registered = m_input->RegisterHotKey(window, id, modifiers, vk);
+    m_registering = outer;
+    return registered;
+}
+
+void QtPlatform::AwaitUser(QEventLoop& wait, const std::function<void()>& withdraw) {
+    Dialog* dialog = FindDialog(m_registering);
+    if (dialog == nullptr || m_awaiting) {
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        return;
+    }
+    // The hot keys are registered as the window is set up, before its modal loop shows it: a
+    // desktop that asks the user first (its shortcut dialog) could take any time, and a window
+    // nowhere to be seen meanwhile could not even be closed. It shows now, as modal as its loop
+    // will show it (which then finds it on screen).
+    DialogWidget* window = dialog->window.get();
+    window->setAttribute(Qt::WA_ShowModal, true);
+    window->show();
+    m_awaiting = Awaiting{dialog->id, &withdraw};
+    wait.exec();
+    m_awaiting.reset();
 }
 
 bool QtPlatform::GetCursorPos(Point& screen) {

@@ -17,6 +17,10 @@ constexpr int kMessageFontPoints = 9;
 int QtPlatform::MessageBox(WindowId owner, std::u16string_view text, std::u16string_view caption,
                            unsigned) {
     Dialog* ownerDialog = DialogOf(owner);
+    // Nothing to tell of a window the user closed before it was up (the registration of its
+    // hot keys, withdrawn as it closed, fails): as on Windows, a box whose owner has gone is
+    // not shown.
+    if (ownerDialog != nullptr && ownerDialog->ended && !ownerDialog->running) return 0;
     QWidget* parent = ownerDialog != nullptr ? ownerDialog->window.get() : nullptr;
     const WindowId ownerId = ownerDialog != nullptr ? ownerDialog->id : WindowId::None;
     const QString message = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));

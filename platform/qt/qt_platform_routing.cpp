@@ -41,6 +41,11 @@ bool IsMouse(QEvent::Type type) {
 
 bool QtPlatform::Route(QObject* receiver, QEvent* event) {
     const QEvent::Type type = event->type();
+    // (Input reaches a window's widgets through its QWindow, which passes it on.)
+    if (m_awaiting && (event->isInputEvent() || type == QEvent::Shortcut) &&
+        receiver->isWidgetType()) {
+        return RouteWhileAwaiting(static_cast<QWidget*>(receiver), event);
+    }
     const bool queued = type == QueuedMessageEvent::EventType();
     if ((!queued && !IsInput(type)) || !receiver->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(receiver);
@@ -58,6 +63,21 @@ bool QtPlatform::Route(QObject* receiver, QEvent* event) {
 bool QtPlatform::PreTranslate(Dialog& dialog, Message& msg) {
     if (m_loops.empty() || m_loops.back() != Loop::Framework) return false;
     return dialog.host->PreTranslate(msg);
+}
+
+bool QtPlatform::RouteWhileAwaiting(QWidget* receiver, QEvent* event) {
+    // The window is not set up yet: of the user's input it takes only Esc, which cancels it
+    // as it always does (its close box works through the window system). The rest is dropped.
+    Dialog* dialog = nullptr;
+    WindowId window = WindowId::None;
+    QWidget* windowWidget = nullptr;
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        Resolve(receiver, dialog, window, windowWidget) && dialog->id == m_awaiting->window) {
+        dialog->host->Dispatch(
+            {dialog->id, wm::Command, static_cast<std::uintptr_t>(wm::IdCancel), 0});
+    }
+    return true;
 }
 
 bool QtPlatform::RouteQueued(Dialog& dialog, QEvent* event) {

@@ -18,19 +18,23 @@ sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import GNOME_OUTPUT, QUIET, as_nobody, check, gnome, \
     process, texts, wait_for  # noqa: E402
 from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_failed, \
+    closed_while_its_shortcut_dialog_waits_ends_at_once, \
     defaults_click_10_per_second_and_f4_stops, entry_of, \
     esc_at_1000_per_second_ends_it_with_no_button_down, \
-    killed_at_1000_per_second_leaves_no_button_down, readme_lines, shown, \
+    killed_at_1000_per_second_leaves_no_button_down, has_keyboard, not_kestrins, readme_lines, \
+    shortcuts_answered, \
     portal_ended_idle_then_clicking_f3_clicks_again, \
     refused_clicks_stop_the_count_and_f3_asks_again, suite, \
-    second_copy_shows_the_hot_key_message_and_first_keeps_clicking  # noqa: E402,F401
+    second_copy_shows_the_hot_key_message_and_first_keeps_clicking, \
+    shortcut_dialog_answered_after_30_s_f3_and_f4_work  # noqa: E402,F401
 
 AIM = (100, 700)  # on the click target, clear of the windows GNOME centres and of its top bar
 SHELL = ("org.gnome.Shell", "/org/gnome/Shell")
 # What the tests watch on the session bus: the portal asking GNOME's remote-control and shortcut
-# dialogs, the user's shortcuts calling Kestrin.
+# dialogs, a dialog withdrawn, the user's shortcuts calling Kestrin.
 WATCHED = ("interface='org.freedesktop.impl.portal.RemoteDesktop',member='Start'",
            "interface='org.freedesktop.impl.portal.GlobalShortcuts',member='BindShortcuts'",
+           "interface='org.freedesktop.impl.portal.Request',member='Close'",
            "interface='org.example.Kestrin.HotKeys'")
 # The user's answers to the remote-control dialog, by GNOME release: on 43 the switch "Allow
 # remote interaction" has no mnemonic; from 48 it has (_Interaction). "_Share", "_Cancel".
@@ -46,6 +50,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
     held_back = 4
     run_as = staticmethod(as_nobody)
     shortcuts = "add"  # the user's answer to the shortcut dialog
+    close_key = "alt+F4"  # how the user closes Kestrin's window: as its close box does
     asked = False  # it came: GNOME asks once, for shortcuts it does not know
 
     def __init__(self, stack, args):
@@ -115,17 +120,17 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         binds = self.seen("BindShortcuts")
         kestrin = self.launch()
         if self.version >= 49 and not self.asked:  # GNOME's shortcut dialog, answered
-            wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "GNOME's shortcut dialog")
             self.asked = True
-            time.sleep(1)  # it opens, and takes the keyboard
+            self.shortcut_dialog(kestrin, binds, 0)
+            time.sleep(self.think)
             *keys, last = SHORTCUTS[self.shortcuts].split()
             for key in keys:
                 self.send("key " + key)
                 time.sleep(0.5)
-            self.until(last, lambda: shown(kestrin), 3, 10,
+            self.until(last, lambda: shortcuts_answered(kestrin), 3, 10,
                        f"the shortcut dialog took no answer ({SHORTCUTS[self.shortcuts]})")
         if title:
-            wait_for(lambda: f"kestrin: focus: {title}" in kestrin.lines, 20,
+            wait_for(lambda: has_keyboard(kestrin, title), 20,
                      f"a window {title!r} with the keyboard")
         if self.target is None:
             self.target = self.stack.enter_context(process(
@@ -133,6 +138,11 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
             wait_for(self.target_has_keyboard, 10, "the click target to have the keyboard")
             self.send("move %d %d" % AIM)
         return kestrin
+
+    def shortcut_dialog(self, kestrin, binds, since):  # GNOME's, once it has the keyboard
+        wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "GNOME's shortcut dialog")
+        time.sleep(1)  # it opens, and takes the keyboard (Kestrin's window shows meanwhile)
+        wait_for(lambda: not_kestrins(kestrin), 20, "the shortcut dialog to have the keyboard")
 
     def target_has_keyboard(self):
         return [line for line in list(self.target.lines) if line in ("focus", "unfocus")][-1:] \

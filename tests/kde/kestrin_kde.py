@@ -17,10 +17,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import as_nobody, check, kwin, process, texts, wait_for  # noqa: E402
 from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_failed, \
+    closed_while_its_shortcut_dialog_waits_ends_at_once, \
     defaults_click_10_per_second_and_f4_stops, entry_of, \
     eis_lost_unseen_stops_the_run_and_f3_asks_again, \
     esc_at_1000_per_second_ends_it_with_no_button_down, has_keyboard, \
-    killed_at_1000_per_second_leaves_no_button_down, shown, \
+    killed_at_1000_per_second_leaves_no_button_down, not_kestrins, shortcuts_answered, \
     portal_ended_idle_then_clicking_f3_clicks_again, \
     refused_clicks_stop_the_count_and_f3_asks_again, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking, \
@@ -29,9 +30,11 @@ from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_f
 # A click on a window passes to it without activating it, so Kestrin keeps the keyboard while
 # it clicks the window below.
 KWINRC = "[MouseBindings]\nCommandWindow1=Nothing\n"
-# What the tests watch on the bus: the portal binding the shortcuts, asking the clicks' dialog.
+# What the tests watch on the bus: the portal binding the shortcuts, asking the clicks' dialog,
+# withdrawing a dialog.
 WATCHED = ("interface=org.freedesktop.impl.portal.GlobalShortcuts",
-           "interface=org.freedesktop.impl.portal.RemoteDesktop,member=Start")
+           "interface=org.freedesktop.impl.portal.RemoteDesktop,member=Start",
+           "interface=org.freedesktop.impl.portal.Request,member=Close")
 # The user's answers in Plasma's dialogs: accept, cancel.
 ANSWER = {"add": "Return", "cancel": "Escape"}
 
@@ -40,6 +43,7 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
     target_mode = ["fullscreen"]
     aim = (1000, 740)  # clear of Kestrin's window, on the target below
     shortcuts = "add"  # the user's answer to the shortcut dialog
+    close_key = "Escape"  # how the user closes Kestrin's window
     asked = False  # it came: Plasma asks once, for shortcuts it does not know
 
     def __init__(self, stack, args):
@@ -64,22 +68,25 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
         return sum(f"member={member}" in line for line in list(self.calls.lines))
 
     def start(self, title=texts()["main_title"]):
-        # Plasma 6.4 and later ask at the first start in their shortcut dialog, which takes the
-        # keyboard: the user answers it. Later starts ask nothing: Kestrin's window comes.
+        # Plasma 6.4 and later ask at the session's first start in their shortcut dialog, which
+        # takes the keyboard (Kestrin's window shows meanwhile, waiting): the user answers it.
+        # Later starts ask nothing.
         binds, since = self.seen("BindShortcuts"), len(self.target.lines)
         kestrin = self.launch()
         if self.dialogs and not self.asked:
-            wait_for(lambda: shown(kestrin) or self.seen("BindShortcuts") > binds, 30,
-                     "Kestrin's window or Plasma's shortcut dialog")
-            self.asked = not shown(kestrin)  # the dialog, taking the keyboard from the target
-            if self.asked:  # a key it missed (a busy machine) is pressed again
-                wait_for(lambda: "unfocus" in self.target.lines[since:], 20,
-                         "Plasma's dialog to take the keyboard")
-                time.sleep(1 + self.think)
-                self.until(ANSWER[self.shortcuts], lambda: shown(kestrin) or texts()[
-                    "hotkey_f3_failed"] in "\n".join(kestrin.lines), 3, 10, "no answer taken")
+            self.asked = True
+            self.shortcut_dialog(kestrin, binds, since)
+            time.sleep(1 + self.think)
+            # A key it missed (a busy machine) is pressed again.
+            self.until(ANSWER[self.shortcuts], lambda: shortcuts_answered(kestrin), 3, 10,
+                       "no answer taken")
         self.window(kestrin, title, 0)
         return kestrin
+
+    def shortcut_dialog(self, kestrin, binds, since):  # once it has the keyboard
+        wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "Plasma's shortcut dialog")
+        wait_for(lambda: "unfocus" in self.target.lines[since:] and not_kestrins(kestrin), 20,
+                 "Plasma's dialog to take the keyboard")
 
     def clicking(self, kestrin):  # F3, and the user lets Kestrin click the way Plasma asks
         if not self.dialogs:
@@ -99,7 +106,7 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
                 f"the remote-control dialog took no answer ({key})")
 
     def window(self, kestrin, title, since):  # once its window of that title has the keyboard
-        return title and wait_for(lambda: f"kestrin: focus: {title}" in kestrin.lines, 15,
+        return title and wait_for(lambda: has_keyboard(kestrin, title), 15,
                                   f"a window {title!r} with the keyboard")
 
     def allow(self):  # the user's "allow" in the remote-control dialog, kept

@@ -15,7 +15,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
 from harness import check, settles, texts, wait_for  # noqa: E402
-from kestrin_wayland import Session, entry_of, presses, suite  # noqa: E402
+from kestrin_wayland import Session, entry_of, press_by_bus, presses, suite  # noqa: E402
 from portals import portals  # noqa: E402
 
 LEFT, RIGHT = "272", "273"  # evdev button codes
@@ -122,6 +122,30 @@ def portal_slow_at_start_is_waited_for(session):
     session.clicks_go_on()
     session.use("stop")
     check(session.stopped(), "stop did not stop it")
+
+
+def portal_frozen_as_f3_asks_is_waited_for_and_the_window_closes_at_once(session):
+    # The desktop's side of the portal does not answer for 10 s as F3 asks it for the clicks:
+    # they start once it answers. Frozen again as the next Kestrin's F3 asks, Kestrin's window
+    # still closes at once with Esc. F3 and F4 come by the README's bus line: the portal's own
+    # shortcuts are frozen too.
+    backend = session.portal.backend.pid
+    session.stack.callback(os.kill, backend, signal.SIGCONT)
+    for thawed in (True, False):
+        kestrin = session.start()
+        os.kill(backend, signal.SIGSTOP)
+        press_by_bus(session, "F3")
+        time.sleep(10 if thawed else 1)
+        if thawed:
+            os.kill(backend, signal.SIGCONT)
+            session.clicks_go_on()
+            press_by_bus(session, "F4")
+            check(session.stopped(), "F4 did not stop it")
+        pressed = time.monotonic()
+        session.send("key Escape")
+        wait_for(lambda: kestrin.poll() is not None, 1, "Kestrin to end on Esc")
+        print(f"Kestrin ended {time.monotonic() - pressed:.2f} s after Esc "
+              f"({'thawed' if thawed else 'frozen'})")
 
 
 def closed_sessions_say_so_and_f3_asks_again(session):

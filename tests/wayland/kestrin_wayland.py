@@ -38,6 +38,12 @@ def readme_lines(compositor):  # the README's lines that bind F3 and F4 there, a
     return textwrap.dedent(block[:block.index("```")])
 
 
+def press_by_bus(session, key):  # the README's line for the key, answered once Kestrin has it
+    line = readme_lines("sway").split(f"{key} exec ")[1].split("\n")[0].split()
+    check(subprocess.run([line[0], "--print-reply", *line[1:]], env=session.env,
+                         **QUIET).returncode == 0, f"Kestrin did not answer {key} by the bus")
+
+
 def entry_of(kestrin):  # the desktop entry the build writes beside a built Kestrin
     return os.path.join(os.path.dirname(kestrin), "share", "applications", APP_ID + ".desktop")
 
@@ -50,6 +56,17 @@ def shown(kestrin):  # whether a window of Kestrin's has had the keyboard
 def has_keyboard(kestrin, title):  # Kestrin's word: its window of that title ("": none of its)
     focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
     return focus[-1:] == [f"kestrin: focus: {title}".rstrip()]
+
+
+def not_kestrins(kestrin):  # the keyboard, by its word: none of its windows has it (now or yet)
+    focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
+    return focus[-1:] in ([], ["kestrin: focus:"])
+
+
+def shortcuts_answered(kestrin):  # its word that the desktop answered for its shortcuts
+    return any(line.startswith(("kestrin: portal: shortcuts bound",
+                                "kestrin: portal: the shortcuts were not bound"))
+               for line in list(kestrin.lines))
 
 
 def presses(target):  # the left button's, their times in µs
@@ -285,8 +302,7 @@ def frozen_compositor_gets_whole_bursts_and_f3_clicks_after(session):
     kestrin = session.fast()
     server = stop_server(session)
     session.says(kestrin, "clicks are left out")
-    f4 = readme_lines("sway").split("F4 exec ")[1].split()  # answered once Kestrin has it
-    subprocess.run([f4[0], "--print-reply", *f4[1:]], env=session.env, check=True, **QUIET)
+    press_by_bus(session, "F4")
     os.kill(server, signal.SIGCONT)
     check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
     seen, f3 = len(session.target.lines), int(time.monotonic() * 1000)  # ms, as the events'
@@ -305,6 +321,28 @@ def cancelled_shortcut_dialog_says_f3_failed(session):
 def shortcut_dialog_answered_after_30_s_f3_and_f4_work(session):
     session.think = 30  # the user reads the desktop's shortcut dialog before answering it
     session.next_copy()
+
+
+def closed_while_its_shortcut_dialog_waits_ends_at_once(session):
+    """At the first start the desktop asks for the shortcuts in its dialog, for as long as the
+    user takes; Kestrin's window shows meanwhile. The user goes to it and closes it: it ends at
+    once, the desktop's dialog is withdrawn, and no message comes for a window already closed."""
+    binds, since = session.seen("BindShortcuts"), len(session.target.lines if session.target
+                                                      else [])
+    kestrin = session.launch()
+    session.shortcut_dialog(kestrin, binds, since)
+    main = texts()["main_title"]
+    session.until("alt+Tab", lambda: has_keyboard(kestrin, main), 3, 5,
+                  "Alt+Tab did not bring Kestrin's window up")
+    closes = session.seen("Close")
+    closed = time.monotonic()
+    session.send("key " + session.close_key)
+    wait_for(lambda: kestrin.poll() is not None, 1, "Kestrin to end")
+    print(f"Kestrin ended {time.monotonic() - closed:.2f} s after {session.close_key}")
+    check(kestrin.returncode == 0, f"Kestrin ended with status {kestrin.returncode}")
+    check(texts()["hotkey_f3_failed"] not in "\n".join(kestrin.lines),
+          f"a message for a window already closed: {kestrin.lines[-3:]}")
+    wait_for(lambda: session.seen("Close") > closes, 5, "the desktop's dialog to be withdrawn")
 
 
 def end_portal(session, kestrin):  # SIGTERM to the portal frontend; the bus starts it anew

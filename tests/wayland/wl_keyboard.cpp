@@ -5,7 +5,8 @@
 // other clients look for theirs only when they start. It says "ready" once they are there.
 // Commands, one a line on stdin; each is answered "ok" once the compositor has handled it:
 //
-//   key NAME...       press and release each key in turn, named by its keysym: F3 Escape 1
+//   key NAME...       press and release each key in turn, named by its keysym: F3 Escape 1;
+//                     alt+Tab holds Alt (ctrl+, shift+ likewise) while pressing Tab
 //   move X Y          put the pointer at X,Y on the output
 //
 // Usage: wl_keyboard OUTPUT_WIDTH OUTPUT_HEIGHT. Ends at the end of stdin.
@@ -23,6 +24,7 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "kwin-fake-input-client-protocol.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
@@ -116,15 +118,19 @@ class Hands {
         }
     }
 
-    void Press(const std::string& name) {
-        const uint32_t code = CodeOf(keymap_.get(), name);
+    void Press(const std::string& chord) {
+        // The modifiers before the last '+' are held down around the key.
+        std::vector<std::string> held;
+        std::istringstream words(chord);
+        for (std::string word; std::getline(words, word, '+');) held.push_back(word);
+        const std::string name = held.back();
+        held.pop_back();
+        uint32_t mask = 0;
+        for (const auto& modifier : held) mask = Modifier(modifier, true, mask);
         for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
-            if (keyboard_) {
-                zwp_virtual_keyboard_v1_key(keyboard_.get(), Milliseconds(), code, state);
-            } else {
-                org_kde_kwin_fake_input_keyboard_key(kwin_, code, state);
-            }
+            Key(CodeOf(keymap_.get(), name), state);
         }
+        for (auto it = held.rbegin(); it != held.rend(); ++it) mask = Modifier(*it, false, mask);
     }
 
     void Move(uint32_t x, uint32_t y) {
@@ -139,6 +145,32 @@ class Hands {
     }
 
   private:
+    void Key(uint32_t code, wl_keyboard_key_state state) {
+        if (keyboard_) {
+            zwp_virtual_keyboard_v1_key(keyboard_.get(), Milliseconds(), code, state);
+        } else {
+            org_kde_kwin_fake_input_keyboard_key(kwin_, code, state);
+        }
+    }
+
+    // Presses or releases the modifier "alt", "ctrl" or "shift"; the modifier mask after it,
+    // which a virtual keyboard sends too (KWin works the modifiers out itself).
+    uint32_t Modifier(const std::string& name, bool down, uint32_t mask) {
+        const bool alt = name == "alt", ctrl = name == "ctrl";
+        if (!alt && !ctrl && name != "shift") Fail("no modifier " + name);
+        const uint32_t bit =
+            1u << xkb_keymap_mod_get_index(keymap_.get(), alt    ? XKB_MOD_NAME_ALT
+                                                          : ctrl ? XKB_MOD_NAME_CTRL
+                                                                 : XKB_MOD_NAME_SHIFT);
+        Key(CodeOf(keymap_.get(), alt    ? "Alt_L"
+                                  : ctrl ? "Control_L"
+                                         : "Shift_L"),
+            down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
+        mask = down ? mask | bit : mask & ~bit;
+        if (keyboard_) zwp_virtual_keyboard_v1_modifiers(keyboard_.get(), mask, 0, 0, 0);
+        return mask;
+    }
+
     Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
     Keymap keymap_{xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS)};
     VirtualKeyboard keyboard_;

@@ -29,7 +29,8 @@ constexpr const char* kStopKey = "F4";
 }  // namespace
 
 WaylandInput::WaylandInput(wl::PortalProbe& portalProbe, HotKeyFired fire, ShowMessage show,
-                           const QString& appId, std::string_view override, bool debug)
+                           AwaitUser awaitUser, const QString& appId, std::string_view override,
+                           bool debug)
     : m_fire(std::move(fire)), m_show(std::move(show)), m_debug(debug) {
     if (m_debug) {
         // Which window has the keyboard: what is typed goes there (nothing after the colon:
@@ -87,7 +88,7 @@ WaylandInput::WaylandInput(wl::PortalProbe& portalProbe, HotKeyFired fire, ShowM
     if (portalKeys) {
         m_portalHotKeys = std::make_unique<wl::PortalHotKeys>(
             *m_portal, portal.globalShortcuts, [this](const std::string& name) { Deliver(name); },
-            [this] { m_show(platform::IDS_HOTKEYS_LOST); });
+            [this] { m_show(platform::IDS_HOTKEYS_LOST); }, std::move(awaitUser));
     }
 }
 
@@ -207,13 +208,14 @@ void NameApplication() {
 
 std::unique_ptr<InputLayer> CreateWaylandInput(wl::PortalProbe& portal,
                                                InputLayer::HotKeyFired fire,
-                                               InputLayer::ShowMessage show) {
+                                               InputLayer::ShowMessage show,
+                                               InputLayer::AwaitUser awaitUser) {
     const QString appId = QStringLiteral(KESTRIN_APP_ID);
     const char* override = std::getenv("KESTRIN_INPUT");
     const char* debug = std::getenv("KESTRIN_DEBUG");
-    auto layer = std::make_unique<WaylandInput>(portal, std::move(fire), std::move(show), appId,
-                                                override != nullptr ? override : "",
-                                                debug != nullptr && std::string_view(debug) == "1");
+    auto layer = std::make_unique<WaylandInput>(
+        portal, std::move(fire), std::move(show), std::move(awaitUser), appId,
+        override != nullptr ? override : "", debug != nullptr && std::string_view(debug) == "1");
     return layer;
 }
 

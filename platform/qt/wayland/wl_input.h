@@ -38,8 +38,8 @@ class VirtualPointer;
 class WaylandInput final : public InputLayer {
   public:
     // `override` is KESTRIN_INPUT's value; `debug` publishes texts on stderr.
-    WaylandInput(wl::PortalProbe& portal, HotKeyFired fire, ShowMessage show, const QString& appId,
-                 std::string_view override, bool debug);
+    WaylandInput(wl::PortalProbe& portal, HotKeyFired fire, ShowMessage show, AwaitUser awaitUser,
+                 const QString& appId, std::string_view override, bool debug);
     ~WaylandInput() override;
     WaylandInput(const WaylandInput&) = delete;
     WaylandInput& operator=(const WaylandInput&) = delete;
@@ -94,6 +94,7 @@ void NameApplication();
 // The Wayland input layer for Qt's "wayland" platform.
 std::unique_ptr<InputLayer> CreateWaylandInput(wl::PortalProbe& portal,
                                                InputLayer::HotKeyFired fire,
-                                               InputLayer::ShowMessage show);
+                                               InputLayer::ShowMessage show,
+                                               InputLayer::AwaitUser awaitUser);
 
 }  // namespace kestrin::qt

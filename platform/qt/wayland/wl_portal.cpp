@@ -12,8 +12,10 @@ namespace {
 
 constexpr const char* kRequestInterface = "org.freedesktop.portal.Request";
 constexpr const char* kConnectionName = "kestrin-portal";
-// The portal answers a call at once (the user's answer comes later, as a Response).
-constexpr int kCallTimeoutMs = 5000;
+// The portal answers a call without the user (whose answer comes later, as a Response), at once
+// unless it is busy: a busy portal (a loaded machine, a desktop still starting) is waited for
+// as long as the bus waits by default. Nothing waits on the call meanwhile.
+constexpr int kCallTimeoutMs = 25000;
 
 }  // namespace
 
@@ -175,6 +177,22 @@ void Portal::Withdraw(const QString& request) {
 Portal::Response Portal::RequestAndWait(const QString& interface, const QString& method,
                                         QVariantList arguments, QVariantMap options,
                                         int timeoutMs) {
+    return RequestAndAwait(interface, method, std::move(arguments), std::move(options),
+                           [&](QEventLoop& wait, const std::function<void()>& withdraw) {
+                               QTimer::singleShot(timeoutMs, &wait, [&] {
+                                   // Nobody answered in time: withdrawn (with any dialog).
+                                   std::fprintf(stderr,
+                                                "kestrin: portal: no answer to %s within %d ms\n",
+                                                qPrintable(method), timeoutMs);
+                                   withdraw();
+                               });
+                               wait.exec(QEventLoop::ExcludeUserInputEvents);
+                           });
+}
+
+Portal::Response Portal::RequestAndAwait(const QString& interface, const QString& method,
+                                         QVariantList arguments, QVariantMap options,
+                                         const Wait& wait) {
     Response response;
     bool answered = false;
     QEventLoop loop;
@@ -184,14 +202,13 @@ Portal::Response Portal::RequestAndWait(const QString& interface, const QString&
                                      answered = true;
                                      loop.quit();
                                  });
-    if (timeoutMs != kNoLimit) QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    if (!answered) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!answered) {
-        // Nobody answered in time: withdraw the request (and any dialog it put up).
+    const auto withdraw = [&] {
         Withdraw(path);
-        std::fprintf(stderr, "kestrin: portal: no answer to %s within %d ms\n", qPrintable(method),
-                     timeoutMs);
-    }
+        loop.quit();
+    };
+    if (!answered) wait(loop, withdraw);
+    // However the wait ended, an answer that has not come is not waited for any more.
+    if (!answered) Withdraw(path);
     return response;
 }
 

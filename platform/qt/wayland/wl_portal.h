@@ -22,6 +22,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
+#include <QEventLoop>
 #include <QObject>
 #include <QVariantMap>
 #include <functional>
@@ -76,11 +77,17 @@ class Portal final : public QObject {
                     QVariantMap options, Done done);
     // Withdraws a request not answered yet (and any dialog it put up): its `done` is not called.
     void Withdraw(const QString& request);
-    // The same as Request, waiting for the answer at most `timeoutMs` (kNoLimit: until it comes)
-    // in a nested event loop that leaves the user's input queued.
-    static constexpr int kNoLimit = -1;
+    // Runs `wait`, a nested event loop that ends when the answer comes; `withdraw` (any number
+    // of times) withdraws the request and ends it without one.
+    using Wait = std::function<void(QEventLoop& wait, const std::function<void()>& withdraw)>;
+    // The same as Request, waiting for the answer at most `timeoutMs` in a nested event loop
+    // that leaves the user's input queued.
     Response RequestAndWait(const QString& interface, const QString& method, QVariantList arguments,
                             QVariantMap options, int timeoutMs);
+    // The same for a request the desktop answers once the user has (a dialog of its own): with
+    // no limit, for as long as `wait` waits. Not answered: code 2.
+    Response RequestAndAwait(const QString& interface, const QString& method,
+                             QVariantList arguments, QVariantMap options, const Wait& wait);
 
     // Calls `gone` each time the portal has left the bus, after the requests it left unanswered
     // have been answered as failed.

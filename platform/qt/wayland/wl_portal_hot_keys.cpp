@@ -58,8 +58,13 @@ constexpr std::array<Shortcut, 2> kShortcuts = {{
 
 }  // namespace
 
-PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost)
-    : m_portal(portal), m_version(version), m_pressed(std::move(pressed)), m_lost(std::move(lost)) {
+PortalHotKeys::PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost,
+                             Portal::Wait awaitUser)
+    : m_portal(portal),
+      m_version(version),
+      m_pressed(std::move(pressed)),
+      m_lost(std::move(lost)),
+      m_awaitUser(std::move(awaitUser)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
     // The shortcuts' session went with the portal: bound again in the next one. A first bind
@@ -154,10 +159,10 @@ std::set<QString> PortalHotKeys::Ask() {
         }
     }
 
-    const auto bound = m_portal.RequestAndWait(
+    const auto bound = m_portal.RequestAndAwait(
         kInterface, "BindShortcuts",
         {QVariant::fromValue(QDBusObjectPath(session)), QVariant::fromValue(wanted), QString()}, {},
-        Portal::kNoLimit);
+        m_awaitUser);
     // GNOME's backend (48) answers a successful bind without setting the response code: the
     // shortcuts it returns say it succeeded.
     if (bound.code != 0 && !bound.results.contains("shortcuts")) {

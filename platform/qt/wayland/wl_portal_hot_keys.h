@@ -27,8 +27,10 @@ class PortalHotKeys {
     // Called when the portal took the bound shortcuts with it and they could not be had again.
     using Lost = std::function<void()>;
 
-    // `version` is the portal's GlobalShortcuts version.
-    PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost);
+    // `version` is the portal's GlobalShortcuts version. `awaitUser` runs the wait for the
+    // user's answer in the desktop's shortcut dialog, with no limit, and may withdraw it.
+    PortalHotKeys(Portal& portal, unsigned version, Pressed pressed, Lost lost,
+                  Portal::Wait awaitUser);
     ~PortalHotKeys();
     PortalHotKeys(const PortalHotKeys&) = delete;
     PortalHotKeys& operator=(const PortalHotKeys&) = delete;
@@ -54,6 +56,7 @@ class PortalHotKeys {
     unsigned m_version;
     Pressed m_pressed;
     Lost m_lost;
+    Portal::Wait m_awaitUser;
     QString m_session;
     std::optional<std::set<QString>> m_bound;  // the shortcut ids, once asked
 };
