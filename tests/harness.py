@@ -315,8 +315,8 @@ def desktop(name, argv, env, timeout=20, started=None, **server_env):
     its compositor `argv`, all as nobody; env's WAYLAND_DISPLAY is its socket. Yields the
     clients' environment: the bus, KESTRIN_SERVER_PID, once the socket is there (and, given
     `started`, once the compositor has written a line holding it). A desktop that hangs as it
-    starts (gnome-shell 43 did, once in some thirty starts on a loaded machine, before any
-    program of ours ran) is said so, with where it hung, and started afresh once. At the end,
+    starts (gnome-shell 43 did, on a loaded machine, before any program of ours ran) is said
+    so, with what it said last, and started afresh once. At the end,
     the document portal's file system goes too: nobody's, root cannot even look into it to
     remove it. The portal runs by then, as the desktop starts it in a user's session."""
     runtime = env["XDG_RUNTIME_DIR"]
@@ -338,8 +338,7 @@ def desktop(name, argv, env, timeout=20, started=None, **server_env):
                     if attempt == 2 or server.poll() is not None:
                         raise
                     print(f"{name} hung as it started, after saying:", *server.lines[-3:],
-                          "where its threads were:", *hung_threads(server.pid),
-                          "started afresh", sep="\n  ", file=sys.stderr)
+                          f"{name} started afresh", sep="\n  ", file=sys.stderr)
                     continue
                 session = dict(env, DBUS_SESSION_BUS_ADDRESS=bus,
                                KESTRIN_SERVER_PID=str(server.pid))
@@ -352,17 +351,6 @@ def desktop(name, argv, env, timeout=20, started=None, **server_env):
                 return
     finally:
         subprocess.run(["umount", "--lazy", os.path.join(runtime, "doc")], **QUIET)
-
-
-def hung_threads(pid):  # each thread of a process (setpriv's child, if any): name, state, wait
-    pids = [pid, *map(int, open(f"/proc/{pid}/task/{pid}/children").read().split())]
-    found = []
-    for task in (t for p in pids for t in glob.glob(f"/proc/{p}/task/*")):
-        with contextlib.suppress(OSError):
-            state = open(f"{task}/stat").read().rsplit(")", 1)[1].split()[0]
-            found.append(f"{open(f'{task}/comm').read().strip()}: {state} "
-                         f"{open(f'{task}/wchan').read() or '-'}")
-    return found
 
 
 def own_home(home):  # the folder and all in it nobody's, when we are root

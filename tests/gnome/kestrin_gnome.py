@@ -21,8 +21,7 @@ from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_f
     closed_while_its_shortcut_dialog_waits_ends_at_once, \
     defaults_click_10_per_second_and_f4_stops, entry_of, \
     esc_at_1000_per_second_ends_it_with_no_button_down, \
-    killed_at_1000_per_second_leaves_no_button_down, has_keyboard, not_kestrins, readme_lines, \
-    shortcuts_answered, \
+    killed_at_1000_per_second_leaves_no_button_down, has_keyboard, readme_lines, \
     portal_ended_idle_then_clicking_f3_clicks_again, \
     refused_clicks_stop_the_count_and_f3_asks_again, suite, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking, \
@@ -39,8 +38,6 @@ WATCHED = ("interface='org.freedesktop.impl.portal.RemoteDesktop',member='Start'
 # The user's answers to the remote-control dialog, by GNOME release: on 43 the switch "Allow
 # remote interaction" has no mnemonic; from 48 it has (_Interaction). "_Share", "_Cancel".
 SHARE, CANCEL = {43: "Tab space alt+s", 48: "alt+i alt+s"}, "alt+c"
-# The user's answers to the shortcut dialog (GNOME 49 and later): "_Add"; Esc cancels it.
-SHORTCUTS = {"add": "alt+a", "cancel": "Escape"}
 
 
 class GnomeSession(Session):  # gnome-shell, our hands, the click target under the pointer
@@ -49,9 +46,9 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
     # meanwhile (up to half a second).
     held_back = 4
     run_as = staticmethod(as_nobody)
-    shortcuts = "add"  # the user's answer to the shortcut dialog
+    # The user's answers in the shortcut dialog (GNOME 49 and later): "_Add"; Esc cancels it.
+    shortcut_keys = {"add": "alt+a", "cancel": "Escape"}
     close_key = "alt+F4"  # how the user closes Kestrin's window: as its close box does
-    asked = False  # it came: GNOME asks once, for shortcuts it does not know
 
     def __init__(self, stack, args):
         self.stack, self.kestrin, self.target_program = stack, args.kestrin, args.target
@@ -120,15 +117,7 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         binds = self.seen("BindShortcuts")
         kestrin = self.launch()
         if self.version >= 49 and not self.asked:  # GNOME's shortcut dialog, answered
-            self.asked = True
-            self.shortcut_dialog(kestrin, binds, 0)
-            time.sleep(self.think)
-            *keys, last = SHORTCUTS[self.shortcuts].split()
-            for key in keys:
-                self.send("key " + key)
-                time.sleep(0.5)
-            self.until(last, lambda: shortcuts_answered(kestrin), 3, 10,
-                       f"the shortcut dialog took no answer ({SHORTCUTS[self.shortcuts]})")
+            self.answer_shortcut_dialog(kestrin, binds, 0)
         if title:
             wait_for(lambda: has_keyboard(kestrin, title), 20,
                      f"a window {title!r} with the keyboard")
@@ -138,11 +127,6 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
             wait_for(self.target_has_keyboard, 10, "the click target to have the keyboard")
             self.send("move %d %d" % AIM)
         return kestrin
-
-    def shortcut_dialog(self, kestrin, binds, since):  # GNOME's, once it has the keyboard
-        wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "GNOME's shortcut dialog")
-        time.sleep(1)  # it opens, and takes the keyboard (Kestrin's window shows meanwhile)
-        wait_for(lambda: not_kestrins(kestrin), 20, "the shortcut dialog to have the keyboard")
 
     def target_has_keyboard(self):
         return [line for line in list(self.target.lines) if line in ("focus", "unfocus")][-1:] \

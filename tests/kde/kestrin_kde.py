@@ -11,7 +11,6 @@
 import os
 import subprocess
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
@@ -21,7 +20,7 @@ from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_f
     defaults_click_10_per_second_and_f4_stops, entry_of, \
     eis_lost_unseen_stops_the_run_and_f3_asks_again, \
     esc_at_1000_per_second_ends_it_with_no_button_down, has_keyboard, \
-    killed_at_1000_per_second_leaves_no_button_down, not_kestrins, shortcuts_answered, \
+    killed_at_1000_per_second_leaves_no_button_down, \
     portal_ended_idle_then_clicking_f3_clicks_again, \
     refused_clicks_stop_the_count_and_f3_asks_again, \
     second_copy_shows_the_hot_key_message_and_first_keeps_clicking, \
@@ -35,16 +34,13 @@ KWINRC = "[MouseBindings]\nCommandWindow1=Nothing\n"
 WATCHED = ("interface=org.freedesktop.impl.portal.GlobalShortcuts",
            "interface=org.freedesktop.impl.portal.RemoteDesktop,member=Start",
            "interface=org.freedesktop.impl.portal.Request,member=Close")
-# The user's answers in Plasma's dialogs: accept, cancel.
-ANSWER = {"add": "Return", "cancel": "Escape"}
 
 
 class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a fullscreen target
     target_mode = ["fullscreen"]
     aim = (1000, 740)  # clear of Kestrin's window, on the target below
-    shortcuts = "add"  # the user's answer to the shortcut dialog
+    shortcut_keys = {"add": "Return", "cancel": "Escape"}  # OK, Cancel
     close_key = "Escape"  # how the user closes Kestrin's window
-    asked = False  # it came: Plasma asks once, for shortcuts it does not know
 
     def __init__(self, stack, args):
         self.dialogs = args.plasma == "6.4+"  # Plasma shows its shortcut and clicks dialogs
@@ -74,19 +70,9 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
         binds, since = self.seen("BindShortcuts"), len(self.target.lines)
         kestrin = self.launch()
         if self.dialogs and not self.asked:
-            self.asked = True
-            self.shortcut_dialog(kestrin, binds, since)
-            time.sleep(1 + self.think)
-            # A key it missed (a busy machine) is pressed again.
-            self.until(ANSWER[self.shortcuts], lambda: shortcuts_answered(kestrin), 3, 10,
-                       "no answer taken")
+            self.answer_shortcut_dialog(kestrin, binds, since)
         self.window(kestrin, title, 0)
         return kestrin
-
-    def shortcut_dialog(self, kestrin, binds, since):  # once it has the keyboard
-        wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "Plasma's shortcut dialog")
-        wait_for(lambda: "unfocus" in self.target.lines[since:] and not_kestrins(kestrin), 20,
-                 "Plasma's dialog to take the keyboard")
 
     def clicking(self, kestrin):  # F3, and the user lets Kestrin click the way Plasma asks
         if not self.dialogs:

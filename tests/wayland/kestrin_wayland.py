@@ -185,6 +185,30 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
                 return wait_for(done, timeout, "")
         check(False, what)
 
+    shortcut_keys = {}  # the user's answers in the desktop's shortcut dialog: "add", "cancel"
+    shortcuts = "add"  # the answer the user gives
+    asked = False  # the dialog came: the desktop asks once, for shortcuts it does not know
+
+    def shortcut_dialog(self, kestrin, binds, since):  # the desktop's, once it has the keyboard
+        # (from the click target, from target line `since`, if there is one)
+        wait_for(lambda: self.seen("BindShortcuts") > binds, 30, "the shortcut dialog")
+        time.sleep(1)  # it opens, and takes the keyboard (Kestrin's window shows meanwhile)
+        wait_for(lambda: not_kestrins(kestrin) and (
+            self.target is None or "unfocus" in self.target.lines[since:]), 20,
+            "the shortcut dialog to have the keyboard")
+
+    def answer_shortcut_dialog(self, kestrin, binds, since):  # as the user does
+        self.asked = True
+        self.shortcut_dialog(kestrin, binds, since)
+        time.sleep(self.think)
+        *keys, last = self.shortcut_keys[self.shortcuts].split()
+        for key in keys:
+            self.send("key " + key)
+            time.sleep(0.5)
+        # A key it missed (a busy machine) is pressed again.
+        self.until(last, lambda: shortcuts_answered(kestrin), 3, 10,
+                   f"the shortcut dialog took no answer ({self.shortcut_keys[self.shortcuts]})")
+
     def close_message(self, kestrin):  # Return, once its message box has the keyboard
         wait_for(lambda: "kestrin: focus: kestrin" in kestrin.lines, 10, "its message box")
         self.send("key Return")  # the message box goes, Kestrin's window has the keyboard

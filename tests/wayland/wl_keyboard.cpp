@@ -6,7 +6,7 @@
 // Commands, one a line on stdin; each is answered "ok" once the compositor has handled it:
 //
 //   key NAME...       press and release each key in turn, named by its keysym: F3 Escape 1;
-//                     alt+Tab holds Alt (ctrl+, shift+ likewise) while pressing Tab
+//                     alt+Tab holds Alt while pressing Tab
 //   move X Y          put the pointer at X,Y on the output
 //
 // Usage: wl_keyboard OUTPUT_WIDTH OUTPUT_HEIGHT. Ends at the end of stdin.
@@ -24,7 +24,6 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
-#include <vector>
 
 #include "kwin-fake-input-client-protocol.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
@@ -119,18 +118,12 @@ class Hands {
     }
 
     void Press(const std::string& chord) {
-        // The modifiers before the last '+' are held down around the key.
-        std::vector<std::string> held;
-        std::istringstream words(chord);
-        for (std::string word; std::getline(words, word, '+');) held.push_back(word);
-        const std::string name = held.back();
-        held.pop_back();
-        uint32_t mask = 0;
-        for (const auto& modifier : held) mask = Modifier(modifier, true, mask);
+        const bool alt = chord.starts_with("alt+");  // Alt held down around the key
+        if (alt) Alt(WL_KEYBOARD_KEY_STATE_PRESSED);
         for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
-            Key(CodeOf(keymap_.get(), name), state);
+            Key(CodeOf(keymap_.get(), alt ? chord.substr(4) : chord), state);
         }
-        for (auto it = held.rbegin(); it != held.rend(); ++it) mask = Modifier(*it, false, mask);
+        if (alt) Alt(WL_KEYBOARD_KEY_STATE_RELEASED);
     }
 
     void Move(uint32_t x, uint32_t y) {
@@ -153,22 +146,12 @@ class Hands {
         }
     }
 
-    // Presses or releases the modifier "alt", "ctrl" or "shift"; the modifier mask after it,
-    // which a virtual keyboard sends too (KWin works the modifiers out itself).
-    uint32_t Modifier(const std::string& name, bool down, uint32_t mask) {
-        const bool alt = name == "alt", ctrl = name == "ctrl";
-        if (!alt && !ctrl && name != "shift") Fail("no modifier " + name);
-        const uint32_t bit =
-            1u << xkb_keymap_mod_get_index(keymap_.get(), alt    ? XKB_MOD_NAME_ALT
-                                                          : ctrl ? XKB_MOD_NAME_CTRL
-                                                                 : XKB_MOD_NAME_SHIFT);
-        Key(CodeOf(keymap_.get(), alt    ? "Alt_L"
-                                  : ctrl ? "Control_L"
-                                         : "Shift_L"),
-            down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
-        mask = down ? mask | bit : mask & ~bit;
+    void Alt(wl_keyboard_key_state state) {
+        Key(CodeOf(keymap_.get(), "Alt_L"), state);
+        // A virtual keyboard sends the modifiers too (KWin works them out itself).
+        const uint32_t alt = 1u << xkb_keymap_mod_get_index(keymap_.get(), XKB_MOD_NAME_ALT);
+        const uint32_t mask = state == WL_KEYBOARD_KEY_STATE_PRESSED ? alt : 0;
         if (keyboard_) zwp_virtual_keyboard_v1_modifiers(keyboard_.get(), mask, 0, 0, 0);
-        return mask;
     }
 
     Context context_{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
