@@ -124,8 +124,9 @@ def process(argv, env=None, lines=False, **popen):
         threading.Thread(target=collect, daemon=True).start()
     try:
         yield child
-    except Failure:  # what it said last (but clicks seen), to tell why
-        if said := [line for line in child.lines if line[:2] not in ("P ", "R ")][-8:]:
+    except Failure:  # what it said last (but clicks seen and counts shown), to tell why
+        if said := [line for line in child.lines if line[:2] not in ("P ", "R ") and
+                    texts()["count_prefix"] not in line][-8:]:
             name = next(os.path.basename(str(arg)) for arg in argv if str(arg)[0] != "-" and
                         os.path.basename(str(arg)) != "setpriv")
             print(f"{name} said last:", *said, sep="\n  ", file=sys.stderr)

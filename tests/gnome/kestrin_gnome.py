@@ -192,8 +192,8 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         self.start_clicking(kestrin, SHARE[43 if self.version < 48 else 48],
                             lambda: runs() > before)
         # The user points at what to click. GNOME 48 at times sends no click anywhere until the
-        # pointer has moved once the dialog is gone (half the runs here).
-        self.send("move %d %d" % AIM)
+        # pointer has moved once the dialog is gone (half the runs here): it moves, and back.
+        self.send("move %d %d" % (AIM[0] + 5, AIM[1]), "move %d %d" % AIM)
 
     def may_click(self, kestrin):  # the user allows the clicks at a first F3, with the defaults:
         self.clicking(kestrin)  # the permission is kept for the run
