@@ -8,6 +8,7 @@
 # and later through the GlobalShortcuts portal: on 48 with the user's earlier "Add" in GNOME's
 # shortcut dialog stored as GNOME stores it, from 49 on through that dialog itself.
 #     kestrin_gnome.py SCENARIO --kestrin K --target T
+import contextlib
 import os
 import subprocess
 import sys
@@ -15,7 +16,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "wayland")]
-from harness import GNOME_OUTPUT, QUIET, as_nobody, check, gnome, \
+from harness import GNOME_OUTPUT, QUIET, Failure, as_nobody, check, gnome, \
     process, texts, wait_for  # noqa: E402
 from kestrin_wayland import APP_ID, Session, cancelled_shortcut_dialog_says_f3_failed, \
     closed_while_its_shortcut_dialog_waits_ends_at_once, \
@@ -118,6 +119,8 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         kestrin = self.launch()
         if self.version >= 49 and not self.asked:  # GNOME's shortcut dialog, answered
             self.answer_shortcut_dialog(kestrin, binds, 0)
+            if self.shortcuts == "cancel":  # its message box comes before the target
+                wait_for(lambda: has_keyboard(kestrin, "kestrin"), 20, "its message box")
         if title:
             wait_for(lambda: has_keyboard(kestrin, title), 20,
                      f"a window {title!r} with the keyboard")
@@ -199,6 +202,16 @@ class GnomeSession(Session):  # gnome-shell, our hands, the click target under t
         self.clicking(kestrin)  # the permission is kept for the run
         self.clicks_go_on(4, timeout=20)
         self.back_to_kestrin(kestrin)
+
+    def esc_ends(self, kestrin):  # Esc again, from Kestrin's window, if a busy shell gave the
+        for _ in range(3):  # keyboard back to the click target (a click landing late)
+            if self.target_has_keyboard():
+                self.send("key alt+Tab")
+                wait_for(lambda: not self.target_has_keyboard(), 10, "Alt+Tab to leave the target")
+            self.send("key Escape")
+            with contextlib.suppress(Failure):
+                return wait_for(lambda: kestrin.poll() is not None, 10, "")
+        check(False, "Kestrin did not end on Esc")
 
     def back_to_kestrin(self, kestrin):  # each click gave the target the keyboard: F4, Alt+Tab
         self.send("key F4")

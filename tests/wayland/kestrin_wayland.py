@@ -168,6 +168,10 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
     def back_to_kestrin(self, kestrin):  # clicks leave its window the keyboard
         pass
 
+    def esc_ends(self, kestrin):  # Esc, in Kestrin's window, ends it
+        self.send("key Escape")
+        wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
+
     def kill(self, kestrin):  # SIGKILL
         kestrin.kill()
         kestrin.wait()
@@ -236,8 +240,7 @@ def defaults_click_10_per_second_and_f4_stops(session):
 def esc_at_1000_per_second_ends_it_with_no_button_down(session):
     kestrin = session.fast()
     session.back_to_kestrin(kestrin)
-    session.send("key Escape")
-    wait_for(lambda: kestrin.poll() is not None, 10, "Kestrin to end on Esc")
+    session.esc_ends(kestrin)
     check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
     ticks(button_events(session.target.lines), DOUBLE, "1000 per second")
     session.keys_free()
