@@ -109,7 +109,7 @@ std::set<QString> PortalHotKeys::BindAll() {
     std::set<QString> ids = Ask();
     // Said each time: a user (or a test) can tell when F3 works again after the portal restarted.
     std::string names;
-    for (const QString& id : ids) names += " " + id.toStdString();
+    for (const QString& id : ids) names.append(" ").append(id.toStdString());
     if (!ids.empty()) std::fprintf(stderr, "kestrin: portal: shortcuts bound:%s\n", names.c_str());
     return ids;
 }
