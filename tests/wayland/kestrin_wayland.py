@@ -48,19 +48,17 @@ def entry_of(kestrin):  # the desktop entry the build writes beside a built Kest
     return os.path.join(os.path.dirname(kestrin), "share", "applications", APP_ID + ".desktop")
 
 
-def shown(kestrin):  # whether a window of Kestrin's has had the keyboard
-    return any(line.startswith("kestrin: focus: ") and line.strip() != "kestrin: focus:"
-               for line in list(kestrin.lines))
+def last_focus(kestrin):  # Kestrin's last word on which of its windows has the keyboard: [line]
+    focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
+    return focus[-1:]
 
 
 def has_keyboard(kestrin, title):  # Kestrin's word: its window of that title ("": none of its)
-    focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
-    return focus[-1:] == [f"kestrin: focus: {title}".rstrip()]
+    return last_focus(kestrin) == [f"kestrin: focus: {title}".rstrip()]
 
 
 def not_kestrins(kestrin):  # the keyboard, by its word: none of its windows has it (now or yet)
-    focus = [line.rstrip() for line in list(kestrin.lines) if line.startswith("kestrin: focus:")]
-    return focus[-1:] in ([], ["kestrin: focus:"])
+    return last_focus(kestrin) in ([], ["kestrin: focus:"])
 
 
 def shortcuts_answered(kestrin):  # its word that the desktop answered for its shortcuts
