@@ -454,14 +454,15 @@ class SwaySession(Session):  # where Kestrin binds F3 and F4 itself, with a guar
 
 
 def suite(session, *options):
-    # Runs the scenario named on the command line, in a session of its own: the functions of
-    # the running script, its own or imported, that take a session alone.
+    # Runs the scenario named on the command line, in a session of its own: the functions that
+    # take a session alone, the running script's and the shared ones here (each desktop's CMake
+    # list names those that apply to it).
     def in_session(scenario, args):
         with contextlib.ExitStack() as stack:
             scenario(session(stack, args))
-    main({name: functools.partial(in_session, f) for name, f in vars(sys.modules["__main__"])
-          .items() if inspect.isfunction(f) and list(inspect.signature(f).parameters) == [
-              "session"]}, "kestrin", "target", *options)
+    main({name: functools.partial(in_session, f) for module in (__name__, "__main__")
+          for name, f in vars(sys.modules[module]).items() if inspect.isfunction(f) and
+          list(inspect.signature(f).parameters) == ["session"]}, "kestrin", "target", *options)
 
 
 if __name__ == "__main__":
