@@ -106,8 +106,7 @@ class KdeSession(Session):  # KWin, the portals, our fake-input keyboard, a full
             return self.allow()
         self.clicking(kestrin)
         self.clicks_go_on(4, timeout=20)
-        self.send("key F4")
-        check(self.stopped(), "clicks went on after F4")
+        self.f4_stops()
 
     def refuse(self, kestrin):  # the user denies; with no dialog to ask with, Plasma refuses
         self.f3_asks(kestrin, "Escape")

@@ -218,9 +218,15 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
     def f3_and_f4(self, kestrin, what="Kestrin"):  # F3 clicks (asking the desktop, if it asks)
         self.clicking(kestrin)  # and F4 stops them, with no button down
         self.clicks_go_on(timeout=20)
+        self.f4_stops(what)
+
+    def f4_stops(self, what="Kestrin"):  # F4 stops the clicks, with no button down
         self.send("key F4")
-        check(self.stopped() and not held(self.target),
-              f"F4 did not stop {what}, or buttons are held: {held(self.target)}")
+        self.released(f"F4 did not stop {what}")
+
+    def released(self, what):  # the clicks stop, with no button down
+        check(self.stopped() and not held(self.target), f"{what}, or buttons are held: "
+              f"{held(self.target)}")
 
 
 def defaults_click_10_per_second_and_f4_stops(session):
@@ -228,9 +234,7 @@ def defaults_click_10_per_second_and_f4_stops(session):
     start = len(session.target.lines)
     session.clicking(kestrin)
     session.clicks_go_on(40, timeout=20)
-    session.send("key F4")
-    check(session.stopped(), "clicks went on after F4")
-    check(not held(session.target), f"buttons held: {held(session.target)}")
+    session.f4_stops()
     times = ticks(button_events(session.target.lines[start:]), DOUBLE, "the defaults")
     check_rate(times[session.held_back:], 10, 1_000_000, "the defaults")  # times in µs
 
@@ -239,7 +243,7 @@ def esc_at_1000_per_second_ends_it_with_no_button_down(session):
     kestrin = session.fast()
     session.back_to_kestrin(kestrin)
     session.esc_ends(kestrin)
-    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    session.released("the clicks went on")
     ticks(button_events(session.target.lines), DOUBLE, "1000 per second")
     session.keys_free()
 
@@ -249,7 +253,7 @@ def killed_at_1000_per_second_leaves_no_button_down(session):
     # Kestrin has F3 and F4 (on sway, with a guard late to clean up after the killed one).
     kestrin = session.fast()
     session.kill(kestrin)
-    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    session.released("the clicks went on")
     session.next_copy()
 
 
@@ -260,8 +264,7 @@ def second_copy_shows_the_hot_key_message_and_first_keeps_clicking(session):
     second = session.start(title=session.box_title)  # its message box comes first
     session.says(second, texts()["hotkey_f3_failed"])
     session.clicks_go_on()
-    session.send("key F4")
-    check(session.stopped(), "F4 did not reach the first copy")
+    session.f4_stops("the first copy")
     check(first.poll() is None, "the first copy ended")
 
 
@@ -329,7 +332,7 @@ def frozen_compositor_gets_whole_bursts_and_f3_clicks_after(session):
     session.says(kestrin, "clicks are left out")
     press_by_bus(session, "F4")
     os.kill(server, signal.SIGCONT)
-    check(session.stopped() and not held(session.target), f"buttons held: {held(session.target)}")
+    session.released("the clicks went on")
     seen, f3 = len(session.target.lines), int(time.monotonic() * 1000)  # ms, as the events'
     session.f3_and_f4(kestrin, "Kestrin once the compositor read again")
     stale = [e for e in session.target.lines[seen:] if e[0] in "PR" and (int(e.split()[3]) - f3)
