@@ -66,9 +66,11 @@ struct Window {
 class SimPlatform final : public platform::Platform {
   public:
     // --- Script: each call appends one action -------------------------------------------
-    void Then(std::function<void()> action);
+    void Then(std::function<void()> action) { m_script.push_back(std::move(action)); }
     // Replaces a main-window control's text at once, as a paste would (no message).
-    void SetText(int controlId, std::u16string text);
+    void SetText(int controlId, std::u16string text) {
+        Then([this, controlId, text] { SetWindowText(Control(controlId).id, text); });
+    }
     // Selects an entry of a main-window list (-1: none) with a click on the list.
     void Select(int controlId, int index);
     // A system-wide hot key: WM_HOTKEY to the window that registered it, if any.
@@ -78,14 +80,22 @@ class SimPlatform final : public platform::Platform {
     // A mouse message (move, left button down) to the active dialog, client coordinates.
     void Mouse(unsigned message, Point client, unsigned keyFlags = 0);
     // Chooses a command from the main window's system menu.
-    void SystemCommand(unsigned command);
+    void SystemCommand(unsigned command) {
+        Then([this, command] { Post({m_mainWindow, wm::SysCommand, command, 0}); });
+    }
     // Moves the pointer (a user moving the mouse), screen pixels.
-    void MovePointer(Point screen);
+    void MovePointer(Point screen) {
+        Then([this, screen] { m_pointer = screen; });
+    }
     // Lets `ms` of virtual time pass; timer ticks fire at their exact due times.
-    void Advance(std::int64_t ms);
+    void Advance(std::int64_t ms) {
+        Then([this, ms] { AdvanceTo(m_now + ms); });
+    }
     // Lets `ms` pass with the program stopped: the timer's periods go by unseen, and it wakes
     // late at the next Advance.
-    void Stall(std::int64_t ms);
+    void Stall(std::int64_t ms) {
+        Then([this, ms] { m_now += ms; });
+    }
     // Presses OK in the message box that is up.
     void AnswerMessageBox();
 
@@ -102,7 +112,7 @@ class SimPlatform final : public platform::Platform {
     std::size_t UnusedActions() const { return m_script.size() + m_unusedAnswers; }
     // The main window (the first dialog made) and its controls.
     const Window& Main() const { return m_windows.at(m_mainWindow); }
-    const Window& Control(int controlId) const;
+    const Window& Control(int controlId) const { return Find(ChildOf(Main(), controlId)); }
     int FocusedControl() const;  // control id in the active dialog, 0 for none
     bool IsRunning(int dialogTemplateId) const;
     // A control's rectangle in its dialog's client area, for the newest dialog of a template.
@@ -138,15 +148,21 @@ class SimPlatform final : public platform::Platform {
     bool RegisterHotKey(WindowId window, int id, unsigned modifiers, unsigned vk) override;
     bool GetCursorPos(Point& screen) override;
     bool SetCursorPos(Point screen) override;
-    void SendMouseBurst(std::span<const std::uint32_t> flags) override;
-    CursorId LoadCursor(int resourceId) override;
+    void SendMouseBurst(std::span<const std::uint32_t> flags) override {
+        records.bursts.push_back({m_pointer, {flags.begin(), flags.end()}, m_now});
+    }
+    CursorId LoadCursor(int resourceId) override { return static_cast<CursorId>(resourceId); }
     CursorId SetCursor(CursorId cursor) override;
-    IconId LoadIcon(int resourceId) override;
-    void SetIcon(WindowId window, IconId icon, bool big) override;
+    IconId LoadIcon(int resourceId) override { return static_cast<IconId>(resourceId); }
+    void SetIcon(WindowId window, IconId icon, bool big) override {
+        (big ? Find(window).bigIcon : Find(window).smallIcon) = icon;
+    }
     int GetSystemMetrics(int) override { return 32; }  // asked for the icon's size only
-    platform::PaintId BeginPaint(WindowId window) override;
+    platform::PaintId BeginPaint(WindowId w) override { return static_cast<platform::PaintId>(w); }
     void EndPaint(WindowId, platform::PaintId) override {}
-    void DrawIcon(platform::PaintId paint, int x, int y, IconId icon) override;
+    void DrawIcon(platform::PaintId, int x, int y, IconId icon) override {
+        records.drawnIcons.push_back({{x, y}, icon});
+    }
     platform::MenuId GetSystemMenu(WindowId window, bool revert) override;
     bool AppendMenu(platform::MenuId menu, unsigned flags, std::uintptr_t id,
                     std::u16string_view text) override;

@@ -9,14 +9,6 @@ namespace kestrin::sim {
 
 // --- Script ----------------------------------------------------------------------------
 
-void SimPlatform::Then(std::function<void()> action) {
-    m_script.push_back(std::move(action));
-}
-
-void SimPlatform::SetText(int controlId, std::u16string text) {
-    Then([this, controlId, text] { SetWindowText(Control(controlId).id, text); });
-}
-
 void SimPlatform::Select(int controlId, int index) {
     Then([this, controlId, index] {
         ComboSetCurSel(Control(controlId).id, index);
@@ -48,22 +40,6 @@ void SimPlatform::Mouse(unsigned message, Point client, unsigned keyFlags) {
     });
 }
 
-void SimPlatform::SystemCommand(unsigned command) {
-    Then([this, command] { Post({m_mainWindow, wm::SysCommand, command, 0}); });
-}
-
-void SimPlatform::MovePointer(Point screen) {
-    Then([this, screen] { m_pointer = screen; });
-}
-
-void SimPlatform::Advance(std::int64_t ms) {
-    Then([this, ms] { AdvanceTo(m_now + ms); });
-}
-
-void SimPlatform::Stall(std::int64_t ms) {
-    Then([this, ms] { m_now += ms; });
-}
-
 void SimPlatform::AnswerMessageBox() {
     Then([this] {
         if (m_boxAnswered.empty()) {
@@ -75,10 +51,6 @@ void SimPlatform::AnswerMessageBox() {
 }
 
 // --- Reading back ----------------------------------------------------------------------
-
-const Window& SimPlatform::Control(int controlId) const {
-    return Find(ChildOf(Main(), controlId));
-}
 
 int SimPlatform::FocusedControl() const {
     const Window& dialog = Find(m_modalStack.empty() ? m_mainWindow : m_modalStack.back());

@@ -19,21 +19,18 @@ inline std::u16string ExpectedText(const std::string& name) {
         for (std::string line; std::getline(file, line);) {
             const auto tab = line.find('\t');
             if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
-            std::string text = line.substr(tab + 1);
-            for (std::size_t at; (at = text.find("\\n")) != std::string::npos;) {
-                text.replace(at, 2, "\n");
-            }
-            // UTF-8 to UTF-16; the table holds nothing outside the Basic Multilingual Plane.
-            std::u16string utf16;
-            for (std::size_t i = 0; i < text.size();) {
-                const auto c = static_cast<unsigned char>(text[i]);
+            // UTF-8 to UTF-16 (the table holds nothing outside the Basic Multilingual Plane),
+            // and "\n" to a line feed.
+            std::u16string& text = texts[line.substr(0, tab)];
+            for (std::size_t i = tab + 1; i < line.size();) {
+                const auto c = static_cast<unsigned char>(line[i]);
                 const int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : 2;
                 char32_t code = extra == 0 ? c : extra == 1 ? (c & 0x1F) : (c & 0x0F);
-                for (int k = 1; k <= extra; ++k) code = (code << 6) | (text[i + k] & 0x3F);
-                utf16.push_back(static_cast<char16_t>(code));
-                i += 1 + extra;
+                for (int k = 1; k <= extra; ++k) code = (code << 6) | (line[i + k] & 0x3F);
+                const bool lineFeed = line.compare(i, 2, "\\n") == 0;
+                text.push_back(lineFeed ? u'\n' : static_cast<char16_t>(code));
+                i += lineFeed ? 2 : 1 + extra;
             }
-            texts.emplace(line.substr(0, tab), utf16);
         }
         return texts;
     }();
