@@ -113,14 +113,11 @@ TEST_F(ClickCycle, F3WhileRunningRestartsTheLabelAndPeriodButKeepsTheCount) {
 TEST_F(ClickCycle, ModeIsReadAtEveryTickAndNoSelectionSendsNothingButCounts) {
     sim.PressHotKey(VK_F3);
     sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, RightSingle);
+    for (const int mode : {int{RightSingle}, int{LeftSingle}, int{RightDouble}, -1}) {
+        sim.Select(IDC_CLICK_MODE, mode);
+        sim.Advance(100);
+    }
     sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, LeftSingle);
-    sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, RightDouble);
-    sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, -1);
-    sim.Advance(200);
     RunKestrin(sim);
 
     const std::vector<std::vector<std::uint32_t>> expected = {
