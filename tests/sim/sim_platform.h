@@ -3,7 +3,7 @@
 // A test writes a script of user actions and clock advances before running the program; the
 // innermost running loop (a dialog's or a message box's) takes the next action whenever its
 // message queue is empty, so time can pass, and ticks click, while a message box is up. The
-// platform records what the program does to the outside world (sim_records.h).
+// platform records what the program does to the outside world (Records).
 //
 // Implemented in two parts: sim_desktop.cpp (the desktop and its clock: windows, loops,
 // timer, hot keys, pointer) and sim_script.cpp (the user's actions, and reading back).
@@ -23,7 +23,6 @@
 #include "platform/platform.h"
 #include "platform/tick_pacer.h"
 #include "platform/window_values.h"
-#include "tests/sim/sim_records.h"
 
 namespace kestrin::sim {
 
@@ -33,6 +32,30 @@ using platform::Message;
 using platform::Point;
 using platform::Rect;
 using platform::WindowId;
+
+// What the simulated desktop records of the program's effects on the outside world.
+struct MouseBurst {
+    platform::Point at;
+    std::vector<std::uint32_t> flags;
+    std::int64_t ms = 0;  // the virtual time it was sent
+};
+
+struct DrawnIcon {
+    platform::Point at;
+    platform::IconId icon;
+    friend bool operator==(const DrawnIcon&, const DrawnIcon&) = default;
+};
+
+// Everything in the order it happened.
+struct Records {
+    std::vector<MouseBurst> bursts;
+    std::vector<std::u16string> boxTexts;  // message boxes shown
+    std::vector<std::u16string> boxCaptions;
+    std::vector<platform::CursorId> cursors;  // cursors made current
+    std::vector<std::u16string> opened;       // addresses given to the shell
+    std::vector<DrawnIcon> drawnIcons;
+    int iconErases = 0;
+};
 
 struct MenuItem {
     unsigned flags;
