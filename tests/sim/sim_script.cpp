@@ -76,8 +76,7 @@ Rect SimPlatform::ControlRect(int dialogTemplateId, int controlId) const {
 
 std::optional<unsigned> SimPlatform::TimerPeriod() const {
     const auto it = m_timers.find({m_mainWindow, 1});
-    if (it == m_timers.end()) return std::nullopt;
-    return it->second.periodMs;
+    return it == m_timers.end() ? std::nullopt : std::optional(it->second.periodMs);
 }
 
 }  // namespace kestrin::sim

@@ -52,9 +52,8 @@ void ListWindows(Display* display) {
         XGetWindowAttributes(display, children[i], &attributes);
         if (attributes.map_state != IsViewable) continue;
         std::string text;
-        for (const char c : Property(display, children[i], "_KESTRIN_TEXT")) {
+        for (const char c : Property(display, children[i], "_KESTRIN_TEXT"))
             text += c == '\n' ? std::string("\\n") : std::string(1, c);
-        }
         std::printf("%lu %s\t%s\n", children[i], Property(display, children[i], "WM_NAME").c_str(),
                     text.c_str());
     }

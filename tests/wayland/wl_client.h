@@ -34,26 +34,23 @@ inline long long MonotonicMicroseconds() {
     return now.tv_sec * 1000000LL + now.tv_nsec / 1000;
 }
 
-// A global to bind when the compositor has it: its interface, the version asked for, and where
-// its proxy goes.
-struct Wanted {
-    const wl_interface& type;
-    uint32_t version;
-    std::function<void(void*)> keep;
-};
+// A global to bind when the compositor announces one of its interface: at the version asked for,
+// into `proxy`.
+using Wanted = std::function<void(wl_registry*, uint32_t name, const char* interface)>;
 template <typename Proxy>
 Wanted Want(Proxy*& proxy, const wl_interface& type, uint32_t version = 1) {
-    return {type, version, [&proxy](void* bound) { proxy = static_cast<Proxy*>(bound); }};
+    return [&proxy, &type, version](wl_registry* registry, uint32_t name, const char* interface) {
+        if (std::strcmp(interface, type.name) == 0)
+            proxy = static_cast<Proxy*>(wl_registry_bind(registry, name, &type, version));
+    };
 }
 
 // Connects to the compositor and binds those of the wanted globals it announces at once.
 inline Display Connect(std::vector<Wanted> wanted) {
     static const wl_registry_listener kRegistry = {
         [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
-            for (const Wanted& global : *static_cast<std::vector<Wanted>*>(data)) {
-                if (std::strcmp(interface, global.type.name) != 0) continue;
-                global.keep(wl_registry_bind(registry, name, &global.type, global.version));
-            }
+            for (const Wanted& bind : *static_cast<std::vector<Wanted>*>(data))
+                bind(registry, name, interface);
         },
         [](void*, wl_registry*, uint32_t) {},
     };
