@@ -209,11 +209,6 @@ Rect SimPlatform::GetClientRect(WindowId window) {
     return {0, 0, r.right - r.left, r.bottom - r.top};
 }
 
-Point SimPlatform::ScreenToClient(WindowId window, Point screen) {
-    const Rect r = GetWindowRect(window);
-    return {screen.x - r.left, screen.y - r.top};
-}
-
 int SimPlatform::ComboAddString(WindowId combo, std::u16string_view text) {
     auto& entries = Find(combo).entries;
     auto at = entries.end();

@@ -159,7 +159,9 @@ class SimPlatform final : public platform::Platform {
     void SetWindowText(WindowId window, std::u16string_view text) override;
     Rect GetWindowRect(WindowId window) override { return Find(window).rect; }
     Rect GetClientRect(WindowId window) override;
-    Point ScreenToClient(WindowId window, Point screen) override;
+    Point ScreenToClient(WindowId window, Point screen) override {
+        return {screen.x - Find(window).rect.left, screen.y - Find(window).rect.top};
+    }
     bool IsIconic(WindowId window) override { return Find(window).iconic; }
     int ComboAddString(WindowId combo, std::u16string_view text) override;
     int ComboGetCurSel(WindowId combo) override { return Find(combo).curSel; }
