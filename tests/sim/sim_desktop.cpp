@@ -115,9 +115,8 @@ Window* SimPlatform::ActiveDialog() {
 }
 
 WindowId SimPlatform::ChildOf(const Window& dialog, int controlId) const {
-    for (const WindowId child : dialog.children) {
+    for (const WindowId child : dialog.children)
         if (Find(child).controlId == controlId) return child;
-    }
     return WindowId::None;
 }
 
@@ -212,9 +211,8 @@ Rect SimPlatform::GetClientRect(WindowId window) {
 int SimPlatform::ComboAddString(WindowId combo, std::u16string_view text) {
     auto& entries = Find(combo).entries;
     auto at = entries.end();
-    if ((Find(combo).style & ws::ComboSort) != 0) {
+    if ((Find(combo).style & ws::ComboSort) != 0)
         at = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e > text; });
-    }
     return static_cast<int>(entries.emplace(at, text) - entries.begin());
 }
 

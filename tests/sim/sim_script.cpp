@@ -18,17 +18,15 @@ void SimPlatform::Select(int controlId, int index) {
 
 void SimPlatform::PressHotKey(unsigned vk) {
     Then([this, vk] {
-        if (const auto it = m_hotKeys.find(vk); it != m_hotKeys.end()) {
+        if (const auto it = m_hotKeys.find(vk); it != m_hotKeys.end())
             Post({it->second.first, wm::HotKey, static_cast<std::uintptr_t>(it->second.second), 0});
-        }
     });
 }
 
 void SimPlatform::PressKey(unsigned vk) {
     Then([this, vk] {
-        if (Window* d = ActiveDialog()) {
+        if (Window* d = ActiveDialog())
             Post({d->focus != WindowId::None ? d->focus : d->id, wm::KeyDown, vk, 0});
-        }
     });
 }
 
@@ -65,9 +63,8 @@ bool SimPlatform::IsRunning(int dialogTemplateId) const {
 
 Rect SimPlatform::ControlRect(int dialogTemplateId, int controlId) const {
     const Window* newest = nullptr;
-    for (const auto& [id, w] : m_windows) {
+    for (const auto& [id, w] : m_windows)
         if (w.parent == WindowId::None && w.templateId == dialogTemplateId) newest = &w;
-    }
     if (newest == nullptr) return {};
     const Rect& r = Find(ChildOf(*newest, controlId)).rect;
     return {r.left - newest->rect.left, r.top - newest->rect.top, r.right - newest->rect.left,

@@ -259,9 +259,8 @@ TEST(Count, StopsAtTheLargestValueAndTheLabelShowsEveryValue) {
     EXPECT_EQ(NextCount(0), 1);
     EXPECT_EQ(NextCount(kMax - 1), kMax);
     EXPECT_EQ(NextCount(kMax), kMax);
-    for (const int n : {0, 7, 1234567, kMax, -12, std::numeric_limits<int>::min()}) {
+    for (const int n : {0, 7, 1234567, kMax, -12, std::numeric_limits<int>::min()})
         EXPECT_EQ(CountText(n).str(), CountLabel(n));
-    }
 }
 
 }  // namespace

@@ -20,9 +20,8 @@ std::pair<bool, int> Expected(std::u16string_view text) {
     if (!text.empty() && text[0] == u'+') text.remove_prefix(1);
     int value = 0;
     std::size_t i = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
         value = std::min(value * 10 + (text[i] - u'0'), 1001);
-    }
     return {i == text.size() && value <= 1000, value};
 }
 

@@ -180,8 +180,9 @@ int main(int argc, char** argv) {
          Want(target.windows, xdg_wm_base_interface),
          Want(target.toplevels, zwlr_foreign_toplevel_manager_v1_interface)});
     if (!target.compositor || !target.shm || !target.seat || !target.windows ||
-        (!window && !target.shell))
+        (!window && !target.shell)) {
         Fail("no Wayland display with shells and a seat");
+    }
     wl_seat_add_listener(target.seat, &kSeat, &target);
     if (target.toplevels)
         zwlr_foreign_toplevel_manager_v1_add_listener(target.toplevels, &kToplevels, &target);

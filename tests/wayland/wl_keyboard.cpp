@@ -86,9 +86,8 @@ class Hands {
     void Press(const std::string& chord) {
         const bool alt = chord.starts_with("alt+");  // Alt held down around the key
         if (alt) Alt(WL_KEYBOARD_KEY_STATE_PRESSED);
-        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
+        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED})
             Key(CodeOf(keymap_.get(), alt ? chord.substr(4) : chord), state);
-        }
         if (alt) Alt(WL_KEYBOARD_KEY_STATE_RELEASED);
     }
 
