@@ -115,9 +115,8 @@ Window* SimPlatform::ActiveDialog() {
 }
 
 WindowId SimPlatform::ChildOf(const Window& dialog, int controlId) const {
-    for (const WindowId child : dialog.children) {
+    for (const WindowId child : dialog.children)
         if (Find(child).controlId == controlId) return child;
-    }
     return WindowId::None;
 }
 
@@ -209,17 +208,11 @@ Rect SimPlatform::GetClientRect(WindowId window) {
     return {0, 0, r.right - r.left, r.bottom - r.top};
 }
 
-Point SimPlatform::ScreenToClient(WindowId window, Point screen) {
-    const Rect r = GetWindowRect(window);
-    return {screen.x - r.left, screen.y - r.top};
-}
-
 int SimPlatform::ComboAddString(WindowId combo, std::u16string_view text) {
     auto& entries = Find(combo).entries;
     auto at = entries.end();
-    if ((Find(combo).style & ws::ComboSort) != 0) {
+    if ((Find(combo).style & ws::ComboSort) != 0)
         at = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e > text; });
-    }
     return static_cast<int>(entries.emplace(at, text) - entries.begin());
 }
 
@@ -233,8 +226,7 @@ int SimPlatform::ComboSetCurSel(WindowId combo, int index) {
 
 bool SimPlatform::SetTimer(WindowId window, std::uintptr_t id, unsigned periodMs) {
     KillTimer(window, id);
-    const unsigned period = std::max(periodMs, 1u);
-    m_timers.insert_or_assign({window, id}, Timer{period, m_now});
+    m_timers.insert_or_assign({window, id}, Timer{std::max(periodMs, 1u), m_now});
     return true;
 }
 
@@ -266,14 +258,6 @@ bool SimPlatform::SetCursorPos(Point screen) {
     return true;
 }
 
-void SimPlatform::SendMouseBurst(std::span<const std::uint32_t> flags) {
-    records.bursts.push_back({m_pointer, {flags.begin(), flags.end()}, m_now});
-}
-
-CursorId SimPlatform::LoadCursor(int resourceId) {
-    return static_cast<CursorId>(static_cast<std::uintptr_t>(resourceId));
-}
-
 CursorId SimPlatform::SetCursor(CursorId cursor) {
     records.cursors.push_back(cursor);
     return std::exchange(m_cursor, cursor);
@@ -281,32 +265,15 @@ CursorId SimPlatform::SetCursor(CursorId cursor) {
 
 // --- Icons, painting, menus ------------------------------------------------------------
 
-IconId SimPlatform::LoadIcon(int resourceId) {
-    return static_cast<IconId>(static_cast<std::uintptr_t>(resourceId));
-}
-
-void SimPlatform::SetIcon(WindowId window, IconId icon, bool big) {
-    (big ? Find(window).bigIcon : Find(window).smallIcon) = icon;
-}
-
-platform::PaintId SimPlatform::BeginPaint(WindowId window) {
-    return static_cast<platform::PaintId>(static_cast<std::uintptr_t>(window));
-}
-
-void SimPlatform::DrawIcon(platform::PaintId, int x, int y, IconId icon) {
-    records.drawnIcons.push_back({{x, y}, icon});
-}
-
 // A window's system menu is known by the window's number.
 platform::MenuId SimPlatform::GetSystemMenu(WindowId window, bool) {
     if ((Find(window).style & ws::SysMenu) == 0) return platform::MenuId::None;
-    return static_cast<platform::MenuId>(static_cast<std::uintptr_t>(window));
+    return static_cast<platform::MenuId>(window);
 }
 
 bool SimPlatform::AppendMenu(platform::MenuId menu, unsigned flags, std::uintptr_t id,
                              std::u16string_view text) {
-    const auto window = static_cast<WindowId>(static_cast<std::uintptr_t>(menu));
-    Find(window).systemMenu.push_back({flags, id, std::u16string(text)});
+    Find(static_cast<WindowId>(menu)).systemMenu.push_back({flags, id, std::u16string(text)});
     return true;
 }
 

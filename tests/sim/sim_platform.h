@@ -3,7 +3,7 @@
 // A test writes a script of user actions and clock advances before running the program; the
 // innermost running loop (a dialog's or a message box's) takes the next action whenever its
 // message queue is empty, so time can pass, and ticks click, while a message box is up. The
-// platform records what the program does to the outside world (sim_records.h).
+// platform records what the program does to the outside world (Records).
 //
 // Implemented in two parts: sim_desktop.cpp (the desktop and its clock: windows, loops,
 // timer, hot keys, pointer) and sim_script.cpp (the user's actions, and reading back).
@@ -23,7 +23,6 @@
 #include "platform/platform.h"
 #include "platform/tick_pacer.h"
 #include "platform/window_values.h"
-#include "tests/sim/sim_records.h"
 
 namespace kestrin::sim {
 
@@ -33,6 +32,30 @@ using platform::Message;
 using platform::Point;
 using platform::Rect;
 using platform::WindowId;
+
+// What the simulated desktop records of the program's effects on the outside world.
+struct MouseBurst {
+    platform::Point at;
+    std::vector<std::uint32_t> flags;
+    std::int64_t ms = 0;  // the virtual time it was sent
+};
+
+struct DrawnIcon {
+    platform::Point at;
+    platform::IconId icon;
+    friend bool operator==(const DrawnIcon&, const DrawnIcon&) = default;
+};
+
+// Everything in the order it happened.
+struct Records {
+    std::vector<MouseBurst> bursts;
+    std::vector<std::u16string> boxTexts;  // message boxes shown
+    std::vector<std::u16string> boxCaptions;
+    std::vector<platform::CursorId> cursors;  // cursors made current
+    std::vector<std::u16string> opened;       // addresses given to the shell
+    std::vector<DrawnIcon> drawnIcons;
+    int iconErases = 0;
+};
 
 struct MenuItem {
     unsigned flags;
@@ -66,9 +89,11 @@ struct Window {
 class SimPlatform final : public platform::Platform {
   public:
     // --- Script: each call appends one action -------------------------------------------
-    void Then(std::function<void()> action);
+    void Then(std::function<void()> action) { m_script.push_back(std::move(action)); }
     // Replaces a main-window control's text at once, as a paste would (no message).
-    void SetText(int controlId, std::u16string text);
+    void SetText(int controlId, std::u16string text) {
+        Then([this, controlId, text] { SetWindowText(Control(controlId).id, text); });
+    }
     // Selects an entry of a main-window list (-1: none) with a click on the list.
     void Select(int controlId, int index);
     // A system-wide hot key: WM_HOTKEY to the window that registered it, if any.
@@ -78,14 +103,22 @@ class SimPlatform final : public platform::Platform {
     // A mouse message (move, left button down) to the active dialog, client coordinates.
     void Mouse(unsigned message, Point client, unsigned keyFlags = 0);
     // Chooses a command from the main window's system menu.
-    void SystemCommand(unsigned command);
+    void SystemCommand(unsigned command) {
+        Then([this, command] { Post({m_mainWindow, wm::SysCommand, command, 0}); });
+    }
     // Moves the pointer (a user moving the mouse), screen pixels.
-    void MovePointer(Point screen);
+    void MovePointer(Point screen) {
+        Then([this, screen] { m_pointer = screen; });
+    }
     // Lets `ms` of virtual time pass; timer ticks fire at their exact due times.
-    void Advance(std::int64_t ms);
+    void Advance(std::int64_t ms) {
+        Then([this, ms] { AdvanceTo(m_now + ms); });
+    }
     // Lets `ms` pass with the program stopped: the timer's periods go by unseen, and it wakes
     // late at the next Advance.
-    void Stall(std::int64_t ms);
+    void Stall(std::int64_t ms) {
+        Then([this, ms] { m_now += ms; });
+    }
     // Presses OK in the message box that is up.
     void AnswerMessageBox();
 
@@ -102,7 +135,7 @@ class SimPlatform final : public platform::Platform {
     std::size_t UnusedActions() const { return m_script.size() + m_unusedAnswers; }
     // The main window (the first dialog made) and its controls.
     const Window& Main() const { return m_windows.at(m_mainWindow); }
-    const Window& Control(int controlId) const;
+    const Window& Control(int controlId) const { return Find(ChildOf(Main(), controlId)); }
     int FocusedControl() const;  // control id in the active dialog, 0 for none
     bool IsRunning(int dialogTemplateId) const;
     // A control's rectangle in its dialog's client area, for the newest dialog of a template.
@@ -126,7 +159,9 @@ class SimPlatform final : public platform::Platform {
     void SetWindowText(WindowId window, std::u16string_view text) override;
     Rect GetWindowRect(WindowId window) override { return Find(window).rect; }
     Rect GetClientRect(WindowId window) override;
-    Point ScreenToClient(WindowId window, Point screen) override;
+    Point ScreenToClient(WindowId window, Point screen) override {
+        return {screen.x - Find(window).rect.left, screen.y - Find(window).rect.top};
+    }
     bool IsIconic(WindowId window) override { return Find(window).iconic; }
     int ComboAddString(WindowId combo, std::u16string_view text) override;
     int ComboGetCurSel(WindowId combo) override { return Find(combo).curSel; }
@@ -138,15 +173,21 @@ class SimPlatform final : public platform::Platform {
     bool RegisterHotKey(WindowId window, int id, unsigned modifiers, unsigned vk) override;
     bool GetCursorPos(Point& screen) override;
     bool SetCursorPos(Point screen) override;
-    void SendMouseBurst(std::span<const std::uint32_t> flags) override;
-    CursorId LoadCursor(int resourceId) override;
+    void SendMouseBurst(std::span<const std::uint32_t> flags) override {
+        records.bursts.push_back({m_pointer, {flags.begin(), flags.end()}, m_now});
+    }
+    CursorId LoadCursor(int resourceId) override { return static_cast<CursorId>(resourceId); }
     CursorId SetCursor(CursorId cursor) override;
-    IconId LoadIcon(int resourceId) override;
-    void SetIcon(WindowId window, IconId icon, bool big) override;
+    IconId LoadIcon(int resourceId) override { return static_cast<IconId>(resourceId); }
+    void SetIcon(WindowId window, IconId icon, bool big) override {
+        (big ? Find(window).bigIcon : Find(window).smallIcon) = icon;
+    }
     int GetSystemMetrics(int) override { return 32; }  // asked for the icon's size only
-    platform::PaintId BeginPaint(WindowId window) override;
+    platform::PaintId BeginPaint(WindowId w) override { return static_cast<platform::PaintId>(w); }
     void EndPaint(WindowId, platform::PaintId) override {}
-    void DrawIcon(platform::PaintId paint, int x, int y, IconId icon) override;
+    void DrawIcon(platform::PaintId, int x, int y, IconId icon) override {
+        records.drawnIcons.push_back({{x, y}, icon});
+    }
     platform::MenuId GetSystemMenu(WindowId window, bool revert) override;
     bool AppendMenu(platform::MenuId menu, unsigned flags, std::uintptr_t id,
                     std::u16string_view text) override;

@@ -9,14 +9,6 @@ namespace kestrin::sim {
 
 // --- Script ----------------------------------------------------------------------------
 
-void SimPlatform::Then(std::function<void()> action) {
-    m_script.push_back(std::move(action));
-}
-
-void SimPlatform::SetText(int controlId, std::u16string text) {
-    Then([this, controlId, text] { SetWindowText(Control(controlId).id, text); });
-}
-
 void SimPlatform::Select(int controlId, int index) {
     Then([this, controlId, index] {
         ComboSetCurSel(Control(controlId).id, index);
@@ -26,17 +18,15 @@ void SimPlatform::Select(int controlId, int index) {
 
 void SimPlatform::PressHotKey(unsigned vk) {
     Then([this, vk] {
-        if (const auto it = m_hotKeys.find(vk); it != m_hotKeys.end()) {
+        if (const auto it = m_hotKeys.find(vk); it != m_hotKeys.end())
             Post({it->second.first, wm::HotKey, static_cast<std::uintptr_t>(it->second.second), 0});
-        }
     });
 }
 
 void SimPlatform::PressKey(unsigned vk) {
     Then([this, vk] {
-        if (Window* d = ActiveDialog()) {
+        if (Window* d = ActiveDialog())
             Post({d->focus != WindowId::None ? d->focus : d->id, wm::KeyDown, vk, 0});
-        }
     });
 }
 
@@ -46,22 +36,6 @@ void SimPlatform::Mouse(unsigned message, Point client, unsigned keyFlags) {
         const std::intptr_t packed = (std::intptr_t{client.y & 0xFFFF} << 16) | (client.x & 0xFFFF);
         if (Window* d = ActiveDialog()) Post({d->id, message, keyFlags, packed});
     });
-}
-
-void SimPlatform::SystemCommand(unsigned command) {
-    Then([this, command] { Post({m_mainWindow, wm::SysCommand, command, 0}); });
-}
-
-void SimPlatform::MovePointer(Point screen) {
-    Then([this, screen] { m_pointer = screen; });
-}
-
-void SimPlatform::Advance(std::int64_t ms) {
-    Then([this, ms] { AdvanceTo(m_now + ms); });
-}
-
-void SimPlatform::Stall(std::int64_t ms) {
-    Then([this, ms] { m_now += ms; });
 }
 
 void SimPlatform::AnswerMessageBox() {
@@ -76,10 +50,6 @@ void SimPlatform::AnswerMessageBox() {
 
 // --- Reading back ----------------------------------------------------------------------
 
-const Window& SimPlatform::Control(int controlId) const {
-    return Find(ChildOf(Main(), controlId));
-}
-
 int SimPlatform::FocusedControl() const {
     const Window& dialog = Find(m_modalStack.empty() ? m_mainWindow : m_modalStack.back());
     return dialog.focus != WindowId::None ? Find(dialog.focus).controlId : 0;
@@ -93,9 +63,8 @@ bool SimPlatform::IsRunning(int dialogTemplateId) const {
 
 Rect SimPlatform::ControlRect(int dialogTemplateId, int controlId) const {
     const Window* newest = nullptr;
-    for (const auto& [id, w] : m_windows) {
+    for (const auto& [id, w] : m_windows)
         if (w.parent == WindowId::None && w.templateId == dialogTemplateId) newest = &w;
-    }
     if (newest == nullptr) return {};
     const Rect& r = Find(ChildOf(*newest, controlId)).rect;
     return {r.left - newest->rect.left, r.top - newest->rect.top, r.right - newest->rect.left,
@@ -104,8 +73,7 @@ Rect SimPlatform::ControlRect(int dialogTemplateId, int controlId) const {
 
 std::optional<unsigned> SimPlatform::TimerPeriod() const {
     const auto it = m_timers.find({m_mainWindow, 1});
-    if (it == m_timers.end()) return std::nullopt;
-    return it->second.periodMs;
+    return it == m_timers.end() ? std::nullopt : std::optional(it->second.periodMs);
 }
 
 }  // namespace kestrin::sim

@@ -33,8 +33,7 @@ namespace {
 std::string Property(Display* display, Window window, const char* name) {
     Atom type = 0;
     int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
+    unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1 << 16, False,
                        AnyPropertyType, &type, &format, &count, &after, &data);
@@ -53,9 +52,8 @@ void ListWindows(Display* display) {
         XGetWindowAttributes(display, children[i], &attributes);
         if (attributes.map_state != IsViewable) continue;
         std::string text;
-        for (const char c : Property(display, children[i], "_KESTRIN_TEXT")) {
+        for (const char c : Property(display, children[i], "_KESTRIN_TEXT"))
             text += c == '\n' ? std::string("\\n") : std::string(1, c);
-        }
         std::printf("%lu %s\t%s\n", children[i], Property(display, children[i], "WM_NAME").c_str(),
                     text.c_str());
     }
@@ -81,8 +79,7 @@ bool PressKeys(Display* display, const std::string& chord) {
 }
 
 Window UnderPointer(Display* display) {
-    Window root = 0;
-    Window child = 0;
+    Window root = 0, child = 0;
     int x = 0;
     unsigned buttons = 0;
     XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &x, &x, &x, &buttons);
@@ -113,20 +110,16 @@ Window MapTarget(Display* display, char** geometry) {
 }
 
 int Watch(Display* display, char** geometry) {
-    int opcode = 0;
-    int event = 0;
-    int error = 0;
-    int major = 2;
-    int minor = 2;
+    int opcode = 0, event = 0, error = 0;
+    int major = 2, minor = 2;
     if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error) ||
         XIQueryVersion(display, &major, &minor) != Success) {
         std::fprintf(stderr, "x_observer: no XInput 2.2\n");
         return 1;
     }
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-    XISetMask(bits, XI_RawButtonPress);
-    XISetMask(bits, XI_RawButtonRelease);
-    XISetMask(bits, XI_RawKeyPress);
+    for (const int type : {XI_RawButtonPress, XI_RawButtonRelease, XI_RawKeyPress})
+        XISetMask(bits, type);
     XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
@@ -147,11 +140,10 @@ int Watch(Display* display, char** geometry) {
                    XGetEventData(display, &e.xcookie)) {
             const auto* raw = static_cast<const XIRawEvent*>(e.xcookie.data);
             const int type = e.xcookie.evtype;
-            std::printf("%c %d %lu %lld\n",
-                        type == XI_RawButtonPress     ? 'P'
-                        : type == XI_RawButtonRelease ? 'R'
-                                                      : 'K',
-                        raw->detail, raw->time, now);
+            const char kind = type == XI_RawButtonPress     ? 'P'
+                              : type == XI_RawButtonRelease ? 'R'
+                                                            : 'K';
+            std::printf("%c %d %lu %lld\n", kind, raw->detail, raw->time, now);
             XFreeEventData(display, &e.xcookie);
         }
     }
@@ -165,9 +157,8 @@ int Run(Display* display, const std::string& command, int argc, char** argv) {
     } else if (command == "property" && argc == 2) {
         std::printf("%s\n", Property(display, window(), argv[1]).c_str());
     } else if (command == "key" && argc > 0) {
-        if (!std::all_of(argv, argv + argc, [&](const char* k) { return PressKeys(display, k); })) {
-            return 1;
-        }
+        const auto press = [&](const char* key) { return PressKeys(display, key); };
+        if (!std::all_of(argv, argv + argc, press)) return 1;
     } else if (command == "move" && argc == 2) {
         XTestFakeMotionEvent(display, DefaultScreen(display), std::atoi(argv[0]),
                              std::atoi(argv[1]), CurrentTime);

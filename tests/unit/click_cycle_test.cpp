@@ -113,14 +113,11 @@ TEST_F(ClickCycle, F3WhileRunningRestartsTheLabelAndPeriodButKeepsTheCount) {
 TEST_F(ClickCycle, ModeIsReadAtEveryTickAndNoSelectionSendsNothingButCounts) {
     sim.PressHotKey(VK_F3);
     sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, RightSingle);
+    for (const int mode : {int{RightSingle}, int{LeftSingle}, int{RightDouble}, -1}) {
+        sim.Select(IDC_CLICK_MODE, mode);
+        sim.Advance(100);
+    }
     sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, LeftSingle);
-    sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, RightDouble);
-    sim.Advance(100);
-    sim.Select(IDC_CLICK_MODE, -1);
-    sim.Advance(200);
     RunKestrin(sim);
 
     const std::vector<std::vector<std::uint32_t>> expected = {
@@ -262,9 +259,8 @@ TEST(Count, StopsAtTheLargestValueAndTheLabelShowsEveryValue) {
     EXPECT_EQ(NextCount(0), 1);
     EXPECT_EQ(NextCount(kMax - 1), kMax);
     EXPECT_EQ(NextCount(kMax), kMax);
-    for (const int n : {0, 7, 1234567, kMax, -12, std::numeric_limits<int>::min()}) {
+    for (const int n : {0, 7, 1234567, kMax, -12, std::numeric_limits<int>::min()})
         EXPECT_EQ(CountText(n).str(), CountLabel(n));
-    }
 }
 
 }  // namespace

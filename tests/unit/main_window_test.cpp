@@ -38,11 +38,7 @@ TEST(MainWindow, EnterEscAndTheCloseBoxEachEndTheRunEvenWhileClicking) {
         SimPlatform sim;
         sim.PressHotKey(VK_F3);
         sim.Advance(250);
-        if (key != 0) {
-            sim.PressKey(key);
-        } else {
-            sim.SystemCommand(SC_CLOSE);
-        }
+        key != 0 ? sim.PressKey(key) : sim.SystemCommand(SC_CLOSE);
         EXPECT_EQ(RunKestrin(sim), 0);
         EXPECT_FALSE(sim.ScriptRanOut());
         EXPECT_EQ(sim.records.bursts.size(), 2u);

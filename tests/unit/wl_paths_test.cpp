@@ -60,9 +60,8 @@ TEST(WlPaths, FollowWhatTheSessionOffersAndTheOverride) {
          "virtual-pointer sway | KESTRIN_INPUT: unknown choice \"clicks=xtest\"" + choices +
              " | KESTRIN_INPUT: unknown choice \"hotkeys\"" + choices},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(Choice(c.offers, c.override), c.expected) << "override: " << c.override;
-    }
 }
 
 }  // namespace

@@ -20,18 +20,13 @@
 // handle: every protocol object dies with it.
 #include <sys/mman.h>
 #include <unistd.h>
-#include <wayland-client.h>
 
 #include <array>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
 #include <map>
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <utility>
+
+#include "wl_client.h"
 
 // The generated header names an argument "namespace", a keyword in C++.
 #define namespace layer_namespace
@@ -41,6 +36,8 @@
 #include "xdg-shell-client-protocol.h"
 
 namespace {
+
+using namespace kestrin::wl_test;
 
 struct Toplevel {
     std::string appId, title;
@@ -67,11 +64,9 @@ void Say(const char* format, auto... values) {
 
 // wl_pointer's events, all of them through one function: only the button (opcode 3) counts.
 int OnPointer(const void*, void*, uint32_t opcode, const wl_message*, wl_argument* args) {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
     if (opcode == 3) {
         Say("%c %u %lld %u\n", args[3].u == WL_POINTER_BUTTON_STATE_PRESSED ? 'P' : 'R', args[2].u,
-            now.tv_sec * 1000000LL + now.tv_nsec / 1000, args[1].u);
+            MonotonicMicroseconds(), args[1].u);
     }
     return 0;
 }
@@ -131,7 +126,7 @@ void Show(Target& target, uint32_t width, uint32_t height) {
     if (width == 0 || height == 0) width = height = 200;
     const int stride = static_cast<int>(width) * 4, size = stride * static_cast<int>(height);
     const int fd = memfd_create("wl_click_target", MFD_CLOEXEC);
-    if (fd < 0 || ftruncate(fd, size) != 0) std::exit(1);
+    if (fd < 0 || ftruncate(fd, size) != 0) Fail("cannot make the buffer");
     wl_shm_pool* pool = wl_shm_create_pool(target.shm, fd, size);
     close(fd);
     if (target.buffer != nullptr) wl_buffer_destroy(target.buffer);
@@ -173,40 +168,20 @@ const xdg_wm_base_listener kWindows = {
     [](void*, xdg_wm_base* windows, uint32_t serial) { xdg_wm_base_pong(windows, serial); },
 };
 
-const wl_registry_listener kRegistry = {
-    [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
-        auto& target = *static_cast<Target*>(data);
-        auto bind = [&](auto*& global, const wl_interface& type, uint32_t version) {
-            if (std::strcmp(interface, type.name) != 0) return;
-            global = static_cast<std::remove_reference_t<decltype(global)>>(
-                wl_registry_bind(registry, name, &type, version));
-        };
-        bind(target.compositor, wl_compositor_interface, 4);
-        bind(target.shm, wl_shm_interface, 1);
-        bind(target.seat, wl_seat_interface, 5);
-        bind(target.shell, zwlr_layer_shell_v1_interface, 1);
-        bind(target.windows, xdg_wm_base_interface, 1);
-        bind(target.toplevels, zwlr_foreign_toplevel_manager_v1_interface, 1);
-    },
-    [](void*, wl_registry*, uint32_t) {},
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool fullscreen = argc > 1 && std::strcmp(argv[1], "fullscreen") == 0;
     const bool window = fullscreen || (argc > 1 && std::strcmp(argv[1], "window") == 0);
-    const std::unique_ptr<wl_display, decltype(&wl_display_disconnect)> display(
-        wl_display_connect(nullptr), &wl_display_disconnect);
     Target target;
-    if (display) {
-        wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &target);
-        wl_display_roundtrip(display.get());
-    }
+    const Display display = Connect(
+        {Want(target.compositor, wl_compositor_interface, 4), Want(target.shm, wl_shm_interface),
+         Want(target.seat, wl_seat_interface, 5), Want(target.shell, zwlr_layer_shell_v1_interface),
+         Want(target.windows, xdg_wm_base_interface),
+         Want(target.toplevels, zwlr_foreign_toplevel_manager_v1_interface)});
     if (!target.compositor || !target.shm || !target.seat || !target.windows ||
         (!window && !target.shell)) {
-        std::fprintf(stderr, "wl_click_target: no Wayland display with shells and a seat\n");
-        return 1;
+        Fail("no Wayland display with shells and a seat");
     }
     wl_seat_add_listener(target.seat, &kSeat, &target);
     if (target.toplevels)

@@ -12,30 +12,19 @@
 // Usage: wl_keyboard OUTPUT_WIDTH OUTPUT_HEIGHT. Ends at the end of stdin.
 #include <sys/mman.h>
 #include <unistd.h>
-#include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
 #include <iostream>
-#include <memory>
 #include <sstream>
-#include <string>
-#include <type_traits>
 
 #include "kwin-fake-input-client-protocol.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
+#include "wl_client.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace {
 
-template <auto Free>
-struct Deleter {
-    void operator()(auto* handle) const { Free(handle); }
-};
-using Display = std::unique_ptr<wl_display, Deleter<wl_display_disconnect>>;
+using namespace kestrin::wl_test;
 using Context = std::unique_ptr<xkb_context, Deleter<xkb_context_unref>>;
 using Keymap = std::unique_ptr<xkb_keymap, Deleter<xkb_keymap_unref>>;
 using VirtualKeyboard =
@@ -50,31 +39,8 @@ struct Globals {
     org_kde_kwin_fake_input* kwin = nullptr;
 };
 
-const wl_registry_listener kRegistry = {
-    [](void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
-        auto& globals = *static_cast<Globals*>(data);
-        auto bind = [&](auto*& global, const wl_interface& type, uint32_t version = 1) {
-            if (std::strcmp(interface, type.name) != 0) return;
-            global = static_cast<std::remove_reference_t<decltype(global)>>(
-                wl_registry_bind(registry, name, &type, version));
-        };
-        bind(globals.seat, wl_seat_interface);
-        bind(globals.keyboards, zwp_virtual_keyboard_manager_v1_interface);
-        bind(globals.pointers, zwlr_virtual_pointer_manager_v1_interface);
-        bind(globals.kwin, org_kde_kwin_fake_input_interface, 4);
-    },
-    [](void*, wl_registry*, uint32_t) {},
-};
-
 uint32_t Milliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
-}
-
-[[noreturn]] void Fail(const std::string& message) {
-    std::cerr << "wl_keyboard: " << message << '\n';
-    std::exit(1);
+    return static_cast<uint32_t>(MonotonicMicroseconds() / 1000);
 }
 
 // The evdev code of the key that gives the keysym unshifted, in the standard keymap's first
@@ -120,9 +86,8 @@ class Hands {
     void Press(const std::string& chord) {
         const bool alt = chord.starts_with("alt+");  // Alt held down around the key
         if (alt) Alt(WL_KEYBOARD_KEY_STATE_PRESSED);
-        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
+        for (auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED})
             Key(CodeOf(keymap_.get(), alt ? chord.substr(4) : chord), state);
-        }
         if (alt) Alt(WL_KEYBOARD_KEY_STATE_RELEASED);
     }
 
@@ -168,11 +133,12 @@ int main(int argc, char** argv) {
     if (argc != 3) Fail("usage: wl_keyboard OUTPUT_WIDTH OUTPUT_HEIGHT");
     const auto width = static_cast<uint32_t>(std::atoi(argv[1]));
     const auto height = static_cast<uint32_t>(std::atoi(argv[2]));
-    const Display display(wl_display_connect(nullptr));
-    if (!display) Fail("cannot connect to the Wayland display");
     Globals globals;
-    wl_registry_add_listener(wl_display_get_registry(display.get()), &kRegistry, &globals);
-    wl_display_roundtrip(display.get());
+    const Display display =
+        Connect({Want(globals.seat, wl_seat_interface),
+                 Want(globals.keyboards, zwp_virtual_keyboard_manager_v1_interface),
+                 Want(globals.pointers, zwlr_virtual_pointer_manager_v1_interface),
+                 Want(globals.kwin, org_kde_kwin_fake_input_interface, 4)});
     Hands hands(globals, width, height);
     if (wl_display_roundtrip(display.get()) < 0) Fail("the compositor refused our devices");
     std::cout << "ready" << std::endl;

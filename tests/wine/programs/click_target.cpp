@@ -68,10 +68,7 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-    int x = 450;
-    int y = 120;
-    int width = 400;
-    int height = 300;
+    int x = 450, y = 120, width = 400, height = 300;
     wchar_t name[64] = L"Click target";
     std::swscanf(commandLine, L"%d %d %d %d %63ls", &x, &y, &width, &height, name);
     WNDCLASSEXW wc{};

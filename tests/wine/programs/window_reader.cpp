@@ -93,19 +93,18 @@ int wmain(int argc, wchar_t** argv) {
     HWND control = argc > 4 ? ::GetDlgItem(window, std::wcstol(argv[4], nullptr, 0)) : nullptr;
     if (command == L"set-text" && argc == 6 && control != nullptr) {
         DWORD_PTR result = 0;
-        return ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5]),
-                                     SMTO_ABORTIFHUNG, 3000, &result) &&
-                       result == TRUE
-                   ? 0
-                   : 1;
+        const LRESULT sent =
+            ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5]),
+                                  SMTO_ABORTIFHUNG, 3000, &result);
+        return sent != 0 && result == TRUE ? 0 : 1;
     }
     if (command == L"post" && argc >= 7) {
         HWND target = std::wcstol(argv[4], nullptr, 0) == 0 ? window : control;
         const auto lParam = argc > 7 ? std::wcstoll(argv[7], nullptr, 0) : 0;
-        return target != nullptr && ::PostMessageW(target, std::wcstoul(argv[5], nullptr, 0),
-                                                   std::wcstoull(argv[6], nullptr, 0), lParam)
-                   ? 0
-                   : 1;
+        const bool posted =
+            target != nullptr && ::PostMessageW(target, std::wcstoul(argv[5], nullptr, 0),
+                                                std::wcstoull(argv[6], nullptr, 0), lParam);
+        return posted ? 0 : 1;
     }
     return 2;
 }
