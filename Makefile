@@ -65,7 +65,7 @@ clean-roots:
 # The click-rate benchmark on an optimised build, Linux then Windows under Wine: measures,
 # never fails on a timing. bench-windows measures the Windows rows alone (about 6 minutes).
 BENCH_ARGS = --report docs/benchmarks.md --plot docs/benchmark-rates.png \
-    --windows $(B)/windows --x-input $(B)/bench/tests/tools/x_observer
+    --windows $(B)/windows --x-input $(B)/bench/tools/x_observer
 
 bench-build:
 	scripts/install-deps.sh bench
@@ -107,7 +107,7 @@ bench-gnome: bench-build
 # table (not part of CI). SOAK_ARGS="--desktop sway" or "--desktop wine", "--minutes 1".
 soak: bench-build
 	bench/soak.py --build $(B)/bench --report docs/benchmarks.md --windows $(B)/windows \
-	    --x-input $(B)/bench/tests/tools/x_observer $(SOAK_ARGS)
+	    --x-input $(B)/bench/tools/x_observer $(SOAK_ARGS)
 
 # The Debian package and the Windows release zip.
 package:
@@ -125,9 +125,9 @@ screenshots:
 	scripts/install-deps.sh screenshots
 	$(MAKE) --no-print-directory windows linux
 	scripts/screenshots.py linux --kestrin $(B)/linux/kestrin \
-	    --observer $(B)/linux/tests/tools/x_observer --out docs
+	    --observer $(B)/linux/tools/x_observer --out docs
 	scripts/screenshots.py wine --exe $(B)/windows/kestrin.exe \
-	    --observer $(B)/linux/tests/tools/x_observer --out docs
+	    --observer $(B)/linux/tools/x_observer --out docs
 
 clean:
 	rm -rf $(B)

@@ -77,7 +77,7 @@ class Session:
         self.build = build
         self.stack = contextlib.ExitStack()
         env = self.stack.enter_context(xvfb())
-        self.x = X(os.path.join(build, "tests", "tools", "x_observer"), env)
+        self.x = X(os.path.join(build, "tools", "x_observer"), env)
         self.watch = self.stack.enter_context(self.x.watch())
         self.server = ProcStats(int(env["KESTRIN_SERVER_PID"]))
 
@@ -223,7 +223,7 @@ def write_report(path, plot_name, machine, rows, peers, idle, maps, quick):
         "",
         "Made by `make bench` (bench/run_bench.py). Kestrin runs on a private Xvfb; the rate is "
         "typed into its field, F3 and F4 are pressed through XTest, and an independent X client "
-        "(tests/tools/x_observer) logs every raw button press the server receives. Intervals are "
+        "(tools/x_observer) logs every raw button press the server receives. Intervals are "
         "between the first presses of consecutive ticks, timed on the observer's CLOCK_MONOTONIC. "
         "The peer is `xdotool click --repeat N --delay D` (single clicks, one press per click).",
         "",

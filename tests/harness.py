@@ -465,7 +465,7 @@ Window = collections.namedtuple("Window", "id title text")
 
 class X:
     """An X display seen and driven from outside, as another client would, through our
-    observer (tests/tools/x_observer.cpp, which lists its commands)."""
+    observer (tools/x_observer.cpp, which lists its commands)."""
 
     def __init__(self, observer, env):
         self.observer, self.env = observer, env

@@ -43,7 +43,7 @@ def deb(args):
         check({"Name=" + texts()["product_name"], "Comment=" + texts()["file_description"],
                "Categories=Utility;"} <= set(lines), f"the desktop entry reads {lines}")
         with xvfb() as env, process([os.path.join(root, INSTALLED[0])], env):
-            X(os.path.join(args.build, "tests/tools/x_observer"), env).wait_window(
+            X(os.path.join(args.build, "tools/x_observer"), env).wait_window(
                 texts()["main_title"], timeout=20)
 
 

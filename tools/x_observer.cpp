@@ -1,5 +1,6 @@
 // x_observer: looks at and drives an X display from outside, as another client would, for the
-// end-to-end tests, the Wine tests and the benchmark. One command per run, on $DISPLAY:
+// end-to-end tests, the Wine tests, the benchmark and the screenshots. One command per run, on
+// $DISPLAY:
 //
 //   windows               one line per top-level window shown: <id> <title>\t<its published
 //                         text (_KESTRIN_TEXT), line feeds as \n>
