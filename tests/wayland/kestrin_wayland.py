@@ -121,11 +121,13 @@ class Session:  # a compositor, our keyboard and pointer, the click target under
         wait_for(lambda: self.hands.lines.count("ok") >= done, 10, f"keys {commands}")
 
     def start(self, title=texts()["main_title"]):
-        # A Kestrin, once a window with that title is listed after its start. It chooses native
-        # Wayland itself (the compositor lets it click), and says its texts on stderr.
+        # A Kestrin, once a window with that title is listed after its start and has the keyboard
+        # (keys typed before are lost, on a busy machine). It chooses native Wayland itself (the
+        # compositor lets it click), and says its texts on stderr.
         listed = len(self.target.lines)
         kestrin = self.launch()
         self.window(kestrin, title, listed)
+        wait_for(lambda: has_keyboard(kestrin, title), 10, f"{title!r} to have the keyboard")
         return kestrin
 
     def launch(self):  # a Kestrin, started as from a terminal, its texts on stderr
