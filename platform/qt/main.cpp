@@ -73,11 +73,23 @@ int main(int argc, char** argv) {
     }
 
     const char* platformName = std::getenv("QT_QPA_PLATFORM");
-    if (platformName != nullptr && std::string_view(platformName).starts_with("wayland")) {
-        kestrin::qt::NameApplication();
-    }
+    const bool wayland =
+        platformName != nullptr && std::string_view(platformName).starts_with("wayland");
+    if (wayland) kestrin::qt::NameApplication();
     kestrin::qt::KestrinApplication app(argc, argv);
-    const auto& resources = kestrin::res::ProgramResources();
-    kestrin::qt::QtPlatform platform(app, resources, portal);
-    return RunApplication(platform, resources);
+    const int status = [&] {
+        const auto& resources = kestrin::res::ProgramResources();
+        kestrin::qt::QtPlatform platform(app, resources, portal);
+        return RunApplication(platform, resources);
+    }();
+    // Kestrin's own ending is done: its clicks' connection is flushed and closed, and what it
+    // holds on the session bus goes with its connection. On Wayland, Qt's own teardown can then
+    // wait for ever on its event thread (Qt 6.8: a read left pending on its connection), which
+    // would leave a process with no window that still holds the bus name. So the process ends
+    // here, and the kernel closes Qt's connection.
+    if (wayland) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
