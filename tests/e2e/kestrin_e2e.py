@@ -17,6 +17,7 @@ from harness import X, button_events, check, check_rate, main, process, settles,
 
 TARGET = (500, 300, 300, 200)  # our click target, clear of Kestrin's windows
 POINTER = (650, 400)  # on the target
+ASIDE, ON_ASIDE = (500, 550, 300, 150), (650, 600)  # a second target, and a point on it
 
 
 @contextlib.contextmanager
@@ -91,6 +92,25 @@ def presses(lines):
     return sum(line.startswith("p ") for line in lines)
 
 
+def clicks_follow_the_pointer(args):
+    """The pointer moved while clicking at 1000 per second, there and back: the clicks follow
+    it, and the pointer placed back where it was at each tick is never pulled back to where it
+    was before the move."""
+    with desktop(args) as (x, target, _, _), x.watch(*ASIDE) as aside:
+        x.keys("1", "0", "0", "0", "F3")
+        wait_for(lambda: presses(target.lines) >= 200, 10, "100 ticks on the first target")
+        for point, now, before in ((ON_ASIDE, aside, target), (POINTER, target, aside)):
+            x("move", *point)
+            seen = presses(now.lines)
+            wait_for(lambda: presses(now.lines) >= seen + 400, 10, f"200 ticks at {point}")
+            left_behind = presses(before.lines)
+            wait_for(lambda: presses(now.lines) >= seen + 1400, 10, f"700 more at {point}")
+            check(presses(before.lines) == left_behind,
+                  f"the pointer went back from {point}: {presses(before.lines) - left_behind} "
+                  "presses where it was")
+        x.keys("F4")
+
+
 def stopped_for_a_second(target, kestrin):
     """Stopped (SIGSTOP) for a second at 1000 per second, Kestrin clicks on (SIGCONT) making up
     a few milliseconds of it, not the second. On the server's time stamps: no tick before F3,
@@ -141,5 +161,6 @@ def ends_cleanly(args):
 
 
 if __name__ == "__main__":
-    main({f.__name__: f for f in (hot_keys_and_ticks, message_box_keeps_ticking, ends_cleanly)},
+    main({f.__name__: f for f in (hot_keys_and_ticks, message_box_keeps_ticking,
+                                  clicks_follow_the_pointer, ends_cleanly)},
          "kestrin", "observer")

@@ -19,18 +19,35 @@ MouseInjector::~MouseInjector() = default;
 
 bool MouseInjector::GetPointer(int& x, int& y) {
     if (!Valid()) return false;
-    Window root = 0;
-    Window child = 0;
-    int windowX = 0;
-    int windowY = 0;
-    unsigned mask = 0;
-    return XQueryPointer(m_display.get(), DefaultRootWindow(m_display.get()), &root, &child, &x, &y,
-                         &windowX, &windowY, &mask) != False;
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_told || now - m_told->when >= kTellAgainAfter) {
+        m_told.reset();
+        Window root = 0;
+        Window child = 0;
+        int rootX = 0;
+        int rootY = 0;
+        int windowX = 0;
+        int windowY = 0;
+        unsigned mask = 0;
+        if (XQueryPointer(m_display.get(), DefaultRootWindow(m_display.get()), &root, &child,
+                          &rootX, &rootY, &windowX, &windowY, &mask) == False) {
+            return false;  // on another screen
+        }
+        m_told = Told{rootX, rootY, now};
+    }
+    x = m_told->x;
+    y = m_told->y;
+    return true;
 }
 
 bool MouseInjector::SetPointer(int x, int y) {
     if (!Valid()) return false;
-    XWarpPointer(m_display.get(), 0, DefaultRootWindow(m_display.get()), 0, 0, 0, 0, x, y);
+    if (m_told && m_told->x == x && m_told->y == y) {
+        XWarpPointer(m_display.get(), 0, 0, 0, 0, 0, 0, 0, 0);  // by nothing, from where it is
+    } else {
+        m_told.reset();
+        XWarpPointer(m_display.get(), 0, DefaultRootWindow(m_display.get()), 0, 0, 0, 0, x, y);
+    }
     return XFlush(m_display.get()) != 0;
 }
 
