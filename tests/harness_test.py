@@ -1,9 +1,16 @@
 #!/usr/bin/env python3
-"""The end-to-end suites' tick counting, on event streams made here: a host stealing time
-must not make one tick count as two, and a program's real faults must still fail."""
+"""The suites' own machinery: their tick counting, on event streams made here (a host stealing
+time must not make one tick count as two, and a program's real faults must still fail), and
+a desktop hung as it starts started afresh.
 
+    harness_test.py TickCounting | DesktopStart"""
+
+import contextlib
+import io
+import os
 import unittest
 
+import harness
 from harness import Failure, check_rate, ticks
 
 DOUBLE = [("P", 1), ("R", 1)] * 2
@@ -41,6 +48,40 @@ class TickCounting(unittest.TestCase):
                        events[:8] + [("P", 3, 201)] + events[8:]):  # another button's press
             with self.assertRaises(Failure):
                 ticks(broken, DOUBLE, "broken")
+
+
+# A compositor that hangs at its first start, leaving a process of its own that keeps the
+# socket's lock, as gnome-shell 43 once did on a loaded machine; at its next start, it makes
+# its socket once it has the lock, or ends with status 1 when it cannot.
+HANGS_FIRST = """
+import fcntl, os, sys, time
+runtime, name, home = os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"], os.environ["HOME"]
+lock = open(os.path.join(runtime, name + ".lock"), "a")
+try:
+    fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+except BlockingIOError:
+    sys.exit(1)
+if not os.path.exists(os.path.join(home, "started")):
+    open(os.path.join(home, "started"), "w").close()
+    os.fork()
+    time.sleep(3600)
+open(os.path.join(runtime, name), "w").close()
+time.sleep(3600)
+"""
+
+
+class DesktopStart(unittest.TestCase):
+    def test_a_desktop_hung_as_it_starts_is_started_afresh_without_what_it_left(self):
+        with harness.compositor_home() as (home, runtime, _), harness.orphans_ended():
+            with open(os.path.join(home, "compositor.py"), "w") as f:
+                f.write(HANGS_FIRST)
+            env = dict(harness.clean_env(), HOME=home, XDG_RUNTIME_DIR=runtime,
+                       WAYLAND_DISPLAY="wayland-hangs")
+            said = io.StringIO()
+            with contextlib.redirect_stderr(said), harness.desktop(
+                    "compositor", ["/usr/bin/python3", os.path.join(home, "compositor.py")], env,
+                    timeout=1, portal=False):
+                self.assertIn("compositor started afresh", said.getvalue())
 
 
 if __name__ == "__main__":
