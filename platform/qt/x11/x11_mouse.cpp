@@ -24,16 +24,15 @@ bool MouseInjector::GetPointer(int& x, int& y) {
         m_told.reset();
         Window root = 0;
         Window child = 0;
-        int rootX = 0;
-        int rootY = 0;
         int windowX = 0;
         int windowY = 0;
         unsigned mask = 0;
-        if (XQueryPointer(m_display.get(), DefaultRootWindow(m_display.get()), &root, &child,
-                          &rootX, &rootY, &windowX, &windowY, &mask) == False) {
+        if (XQueryPointer(m_display.get(), DefaultRootWindow(m_display.get()), &root, &child, &x,
+                          &y, &windowX, &windowY, &mask) == False) {
             return false;  // on another screen
         }
-        m_told = Told{rootX, rootY, now};
+        m_told = Told{x, y, now};
+        return true;
     }
     x = m_told->x;
     y = m_told->y;
